@@ -1,0 +1,23 @@
+#pragma once
+// Moving configuration images between files and the device: send, capture
+// one played-back cycle, compare. Result codes 0..11 as "Send Mux" shows them.
+
+#include <string>
+
+namespace kv {
+
+class SerialChannel;
+
+struct TransferTiming {
+    int SilenceMs = 15000; // no record for this long during the read-back: code 3 / "Get" fails
+    int LoadWaitMs = 1000; // after the load command
+};
+
+int SyncLink(SerialChannel& channel);
+int SendImage(SerialChannel& channel, const std::string& path);                                      // 0, 1
+int ReceiveImage(SerialChannel& channel, const std::string& path, const TransferTiming& timing = {}); // 0, 1, 2
+int CompareFiles(const std::string& imagePath, const std::string& readBackPath);                     // 0..7
+int TransferAndVerify(SerialChannel& channel, const std::string& imagePath, const std::string& readBackPath,
+                      const TransferTiming& timing = {}); // 0..11
+
+} // namespace kv

@@ -1,0 +1,48 @@
+#include "model/store_invariants.h"
+
+#include <cstring>
+
+namespace kv {
+namespace {
+
+bool PidOk(int16_t pid) { return pid >= 0 && pid <= PidNone; }
+
+template <std::size_t N>
+bool Terminated(const char (&field)[N]) {
+    return std::memchr(field, '\0', N) != nullptr;
+}
+
+std::string Slot(const char* what, int i) { return std::string(what) + " of slot " + std::to_string(i); }
+
+} // namespace
+
+std::optional<std::string> StoreInvariantViolation(const ConfigStore& s) {
+    const ServiceBlock& sb = s.Svc;
+    const GhostBlock& gb = s.Ghost;
+    if (sb.SvcCount < 0 || sb.SvcCount > MaxServices) return "service count out of range";
+    if (gb.GhostCount < 0 || gb.GhostCount > MaxGhosts) return "ghost count out of range";
+    if (!Terminated(sb.NetName)) return "network name not terminated";
+
+    for (int i = 0; i < sb.SvcCount; ++i) {
+        if (sb.SvcInput[i] < 0 || sb.SvcInput[i] > InputCount) return Slot("input", i);
+        if (!PidOk(sb.SvcPmtPid[i])) return Slot("PMT PID", i);
+        const ServiceInfo& info = sb.SvcInfo[i];
+        if (!Terminated(info.Name) || !Terminated(info.Provider)) return Slot("name", i);
+        const ServicePids& p = sb.SvcPids[i];
+        for (int16_t pid : {p.PmtPid, p.PcrIn, p.PcrOut, p.VideoIn, p.VideoOut})
+            if (!PidOk(pid)) return Slot("PID", i);
+        for (const AudioSlot& a : p.Audio)
+            if (!PidOk(a.PidIn) || !PidOk(a.PidOut)) return Slot("audio PID", i);
+        for (const DataSlot& d : p.Data) {
+            if (!PidOk(d.PidIn) || !PidOk(d.PidOut)) return Slot("data PID", i);
+            if (!Terminated(d.SubLang)) return Slot("subtitle language", i);
+        }
+    }
+    for (int j = 0; j < gb.GhostCount; ++j) {
+        if (gb.GhostInput[j] < 0 || gb.GhostInput[j] > InputCount) return Slot("ghost input", j);
+        if (!PidOk(gb.GhostPidIn[j]) || !PidOk(gb.GhostPidOut[j])) return Slot("ghost PID", j);
+    }
+    return std::nullopt;
+}
+
+} // namespace kv

@@ -1,0 +1,32 @@
+#pragma once
+// The configuration image: header, eight PID maps, the reserved map, the PCR
+// list and the signalling packets, as 188-byte records.
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "model/config_store.h"
+
+namespace kv {
+
+// Why no image can hold this store, in the words shown to the operator
+// ("Limited 41 programs per Mux.", an input that needs more than 44 PID
+// pairs, more than 32 adjusted PCRs); empty when an image can be built.
+std::optional<std::string> ImageLimitViolation(const ConfigStore& store);
+
+// The image bytes (a multiple of 188). Precondition: no limit violation.
+std::vector<uint8_t> BuildConfigImage(const ConfigStore& store, int patVersion);
+
+// Runs the transfer of an image file and returns its result code (0..11).
+using TransferFunction = std::function<int(const std::string& imageFile, const std::string& readBackFile)>;
+
+// Writes the image to imageFile and hands over to the transfer. Returns 1
+// without a transfer when the file cannot be written whole. The caller has
+// checked ImageLimitViolation first.
+int WriteConfigImage(const ConfigStore& store, int patVersion, const std::string& imageFile,
+                     const std::string& readBackFile, const TransferFunction& transfer);
+
+} // namespace kv

@@ -1,0 +1,31 @@
+#pragma once
+// The process-wide values of the window program: the one configuration
+// store, the PAT version counter, the chosen port, the file paths and the
+// serial channel. Only the GUI thread touches them.
+
+#include <memory>
+#include <string>
+
+#include "link/serial_channel.h"
+#include "model/config_store.h"
+
+namespace kv::ui {
+
+struct AppState {
+    ConfigStore Store{};   // all zero at program start
+    int PatVersion = 0;    // 0..31; "Send Mux" advances it before building the image
+    int16_t ComPort = 0;   // 0: no port chosen
+    std::string AppFolder; // ends in '/'
+    std::string ImageFile;
+    std::string ReadBackFile;
+    std::string PortFile;
+    std::unique_ptr<SerialChannel> Channel; // created with the main window
+};
+
+AppState& App();
+
+// Points the file paths at `appFolder` (the executable's folder in the
+// program; a scratch folder in tests).
+void SetAppFolder(const std::string& appFolder);
+
+} // namespace kv::ui

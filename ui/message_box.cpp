@@ -1,0 +1,33 @@
+#include "ui/message_box.h"
+
+#include <QMessageBox>
+
+namespace kv::ui {
+namespace {
+
+QMessageBox::StandardButton Show(QWidget* parent, QMessageBox::Icon icon, const QString& text,
+                                 QMessageBox::StandardButtons buttons) {
+    QMessageBox box(icon, AppTitle, text, buttons, parent);
+    box.setObjectName(QStringLiteral("msg_Box"));
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+} // namespace
+
+void ShowWarning(QWidget* parent, const QString& text) {
+    Show(parent, QMessageBox::Warning, text, QMessageBox::Ok);
+}
+
+bool AskQuestion(QWidget* parent, const QString& text) {
+    return Show(parent, QMessageBox::Warning, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+void ShowError(QWidget* parent, const QString& text) {
+    Show(parent, QMessageBox::Critical, text, QMessageBox::Ok);
+}
+
+void ShowInformation(QWidget* parent, const QString& text) {
+    Show(parent, QMessageBox::Information, text, QMessageBox::Ok);
+}
+
+} // namespace kv::ui

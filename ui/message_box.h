@@ -1,0 +1,18 @@
+#pragma once
+// Every message the windows show goes through here: four kinds of box, all
+// with the tool's title.
+
+#include <QString>
+
+class QWidget;
+
+namespace kv::ui {
+
+inline const QString AppTitle = QStringLiteral("KV2200-8 Multiplixer 8x1 - Brimco");
+
+void ShowWarning(QWidget* parent, const QString& text);     // exclamation icon, OK
+bool AskQuestion(QWidget* parent, const QString& text);     // exclamation icon, Yes/No; true for Yes
+void ShowError(QWidget* parent, const QString& text);       // stop icon, OK
+void ShowInformation(QWidget* parent, const QString& text); // information icon, OK
+
+} // namespace kv::ui
