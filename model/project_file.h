@@ -1,0 +1,25 @@
+#pragma once
+// Project files (*.MUX): the 13880-byte image of ServiceBlock followed by
+// GhostBlock, no header, no checksum.
+
+#include <string>
+
+#include "model/config_store.h"
+
+namespace kv {
+
+enum class ProjectFileStatus {
+    Ok,
+    CannotOpen,   // "Cannot open input file."
+    Corrupted,    // "File corrupted!": wrong size, counts or values out of range
+    CannotCreate, // "Error at Save."
+    WriteFailed   // "Error at Save.": not every byte reached the file
+};
+
+// Reads a project file into `store`. Anything but Ok leaves `store` exactly as it was.
+ProjectFileStatus ReadProjectFile(const std::string& path, ConfigStore& store);
+
+// Writes the store's 13880 bytes; Ok only when all of them were written.
+ProjectFileStatus WriteProjectFile(const std::string& path, const ConfigStore& store);
+
+} // namespace kv
