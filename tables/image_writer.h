@@ -20,12 +20,17 @@ std::optional<std::string> ImageLimitViolation(const ConfigStore& store);
 // The image bytes (a multiple of 188). Precondition: no limit violation.
 std::vector<uint8_t> BuildConfigImage(const ConfigStore& store, int patVersion);
 
+// Writes the image bytes to `path`, replacing the file; false when it cannot
+// be created or not every byte reached it.
+bool WriteImageFile(const std::string& path, const std::vector<uint8_t>& image);
+
 // Runs the transfer of an image file and returns its result code (0..11).
 using TransferFunction = std::function<int(const std::string& imageFile, const std::string& readBackFile)>;
 
 // Writes the image to imageFile and hands over to the transfer. Returns 1
 // without a transfer when the file cannot be written whole. The caller has
-// checked ImageLimitViolation first.
+// checked ImageLimitViolation first. Without a transfer function the file is
+// only written (result 0).
 int WriteConfigImage(const ConfigStore& store, int patVersion, const std::string& imageFile,
                      const std::string& readBackFile, const TransferFunction& transfer);
 

@@ -1,0 +1,64 @@
+#include "tables/bit_rate_entry.h"
+
+#include <algorithm>
+
+#include "tables/rate.h"
+
+namespace kv {
+namespace {
+
+bool IsBlank(char ch) { return ch == ' ' || (ch >= '\t' && ch <= '\r'); }
+
+// The rate the device yields for a typed rate: the Byte-mode table of that
+// rate with its figures taken as unsigned 16 bits, low 32 bits of the quotient.
+int32_t EffectiveRateOfEntry(int32_t rate) {
+    const RateTable table = ComputeRateGaps(rate, true);
+    int64_t divisor = 1870 * static_cast<int64_t>(static_cast<uint16_t>(table.Stuff)) + 1880;
+    for (int16_t gap : table.Gaps) divisor += static_cast<uint16_t>(gap);
+    return static_cast<int32_t>(static_cast<uint32_t>(RateConstant / divisor));
+}
+
+void StoreRateTable(ConfigStore& store, const RateTable& table) {
+    std::copy(table.Gaps.begin(), table.Gaps.end(), store.Svc.RateGaps);
+    std::copy(table.Gaps.begin(), table.Gaps.end(), store.Ghost.GhostRateGaps);
+    store.Svc.RateStuff = table.Stuff;
+    store.Ghost.GhostRateStuff = table.Stuff;
+}
+
+} // namespace
+
+int32_t AtolText(std::string_view text) {
+    std::size_t at = 0;
+    while (at < text.size() && IsBlank(text[at])) ++at;
+    bool negative = false;
+    if (at < text.size() && (text[at] == '+' || text[at] == '-')) negative = text[at++] == '-';
+    // Accumulate modulo 2^32 so that overlong digit strings keep their low 32 bits.
+    uint32_t value = 0;
+    for (; at < text.size() && text[at] >= '0' && text[at] <= '9'; ++at)
+        value = value * 10u + static_cast<uint32_t>(text[at] - '0');
+    if (negative) value = 0u - value;
+    return static_cast<int32_t>(value);
+}
+
+BitRateEntry ApplyBitRateEntry(ConfigStore& store, std::string_view boxText, bool byteMode) {
+    BitRateEntry entry;
+    const int32_t typed = AtolText(boxText);
+    if (typed == 0) return entry; // an empty box reads as 0 too
+
+    if (!RateInExactRange(typed, byteMode)) {
+        entry.outcome = BitRateEntry::Outcome::OutOfRange;
+        entry.Warning = "Bit rate must be between " + std::to_string(MinExactRate(byteMode)) +
+                        " and " + std::to_string(MaxExactRate) + " (Bps).";
+        return entry;
+    }
+
+    store.Svc.BitRate = typed;
+    store.Ghost.GhostBitRate = typed;
+    entry.EffectiveRate = EffectiveRateOfEntry(typed);
+    // The figures come from the rate the box now shows, in the mode chosen.
+    StoreRateTable(store, ComputeRateGaps(entry.EffectiveRate, byteMode));
+    entry.outcome = BitRateEntry::Outcome::Applied;
+    return entry;
+}
+
+} // namespace kv

@@ -1,0 +1,65 @@
+#include "tables/image_writer.h"
+
+#include <algorithm>
+#include <fstream>
+
+#include "tables/image_records.h"
+#include "tables/pat_builder.h"
+#include "tables/signalling_packets.h"
+
+namespace kv {
+namespace {
+
+void Append(std::vector<uint8_t>& image, const Record& record) {
+    image.insert(image.end(), record.begin(), record.end());
+}
+
+} // namespace
+
+std::optional<std::string> ImageLimitViolation(const ConfigStore& store) {
+    if (store.Svc.SvcCount > MaxPatServices)
+        return "Limited " + std::to_string(MaxPatServices) + " programs per Mux.";
+    for (int input = 1; input <= InputCount; ++input) {
+        const std::size_t pairs = PidPairsOfInput(store, input).size();
+        if (pairs > static_cast<std::size_t>(PidMapPairs))
+            return "Limited " + std::to_string(PidMapPairs) + " PID pairs per IN: IN " + std::to_string(input) +
+                   " needs " + std::to_string(pairs) + ".";
+    }
+    const int adjusted = AdjustedPcrCount(store);
+    if (adjusted > PcrListASlots)
+        return "Limited " + std::to_string(PcrListASlots) + " adjusted PCRs per Mux: " + std::to_string(adjusted) +
+               " are marked.";
+    return std::nullopt;
+}
+
+std::vector<uint8_t> BuildConfigImage(const ConfigStore& store, int patVersion) {
+    const std::vector<Packet> signalling = SignallingPackets(store, patVersion);
+    const bool hasHeader = !signalling.empty() || store.Ghost.GhostCount > 0;
+    const std::size_t records = (hasHeader ? 1 : 0) + InputCount + 2 + signalling.size();
+
+    std::vector<uint8_t> image;
+    image.reserve(records * RecordSize);
+    if (hasHeader) Append(image, BuildHeaderRecord(ActiveRateGaps(store), ActiveRateStuff(store), records * RecordSize));
+    for (int input = 1; input <= InputCount; ++input)
+        Append(image, BuildPidMapRecord(input, PidPairsOfInput(store, input)));
+    Append(image, BuildReservedMapRecord());
+    Append(image, BuildPcrListRecord(store));
+    for (const Packet& packet : signalling) Append(image, packet);
+    return image;
+}
+
+bool WriteImageFile(const std::string& path, const std::vector<uint8_t>& image) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    out.write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
+    out.close();
+    return !out.fail();
+}
+
+int WriteConfigImage(const ConfigStore& store, int patVersion, const std::string& imageFile,
+                     const std::string& readBackFile, const TransferFunction& transfer) {
+    if (!WriteImageFile(imageFile, BuildConfigImage(store, patVersion))) return 1;
+    return transfer ? transfer(imageFile, readBackFile) : 0;
+}
+
+} // namespace kv

@@ -1,0 +1,58 @@
+#pragma once
+// Big-endian fields of transport packets and sections: a writer that goes
+// forward field by field and a reader that looks at fixed positions. Both
+// stay inside their buffer: a write past the end is dropped, a read past the
+// end gives 0.
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+namespace kv {
+
+class SectionWriter {
+public:
+    explicit SectionWriter(std::span<uint8_t> out, std::size_t at = 0) : out_(out), at_(at) {}
+
+    void u8(unsigned value) {
+        if (at_ < out_.size()) out_[at_] = static_cast<uint8_t>(value);
+        ++at_;
+    }
+    void u16(unsigned value) {
+        u8(value >> 8);
+        u8(value);
+    }
+    // Three reserved one-bits, then the 13-bit PID.
+    void pid(int pid) { u16(0xE000u | (static_cast<unsigned>(pid) & 0x1FFFu)); }
+    void bytes(std::span<const uint8_t> data) {
+        for (uint8_t b : data) u8(b);
+    }
+    void text(std::string_view chars) {
+        for (char ch : chars) u8(static_cast<unsigned char>(ch));
+    }
+
+    std::size_t position() const { return at_; }
+    bool overflowed() const { return at_ > out_.size(); }
+
+private:
+    std::span<uint8_t> out_;
+    std::size_t at_;
+};
+
+class SectionReader {
+public:
+    explicit SectionReader(std::span<const uint8_t> in) : in_(in) {}
+
+    unsigned u8(std::size_t at) const { return at < in_.size() ? in_[at] : 0u; }
+    unsigned u16(std::size_t at) const { return (u8(at) << 8) | u8(at + 1); }
+    int pid(std::size_t at) const { return static_cast<int>(u16(at) & 0x1FFFu); }
+    // The 12-bit section_length of a section whose table_id is at `at`.
+    unsigned sectionLength(std::size_t at) const { return u16(at + 1) & 0x0FFFu; }
+    std::size_t size() const { return in_.size(); }
+
+private:
+    std::span<const uint8_t> in_;
+};
+
+} // namespace kv
