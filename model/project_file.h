@@ -22,4 +22,7 @@ ProjectFileStatus ReadProjectFile(const std::string& path, ConfigStore& store);
 // Writes the store's 13880 bytes; Ok only when all of them were written.
 ProjectFileStatus WriteProjectFile(const std::string& path, const ConfigStore& store);
 
+// The operator's message for a status ("File corrupted!", ...); empty for Ok.
+const char* ProjectFileMessage(ProjectFileStatus status);
+
 } // namespace kv
