@@ -1,0 +1,186 @@
+#include "model/service_entry.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "model/store_ops.h"
+
+namespace kv {
+namespace {
+
+constexpr int MaxServiceId = 65535;
+
+bool Blank(std::string_view text) { return TrimBlanks(text).empty(); }
+
+// A stored name field: the bytes up to the first NUL, within the field.
+template <std::size_t N>
+std::string_view FieldText(const char (&field)[N]) {
+    return std::string_view(field, std::find(field, field + N, '\0') - field);
+}
+
+// Copies `text` (cut to 10 characters) and its NUL into `field`, whose first
+// 10 bytes were set to `fill` first, so a shorter text is followed by zero
+// bytes up to the tenth byte; the SDT and NIT copy these names as 10 bytes.
+template <std::size_t N>
+void WriteName(char (&field)[N], std::string_view text, const char* fill) {
+    static_assert(N > MaxNameLength);
+    std::memset(field, 0, MaxNameLength);
+    std::memcpy(field, fill, std::strlen(fill));
+    const std::size_t length = std::min<std::size_t>(text.size(), MaxNameLength);
+    std::memcpy(field, text.data(), length);
+    field[length] = '\0';
+}
+
+// The Service ID box: read as a decimal number in both radixes.
+std::optional<int32_t> ServiceIdValue(std::string_view text) {
+    return ScanLeadingNumber(text, Radix::Decimal);
+}
+
+bool BothFilled(const std::string& in, const std::string& out) { return !in.empty() && !out.empty(); }
+
+} // namespace
+
+ServiceSlot FindServiceByName(const ServiceBlock& sb, std::string_view name, int rows,
+                              std::optional<int> selectedRow) {
+    rows = std::clamp(rows, 0, MaxServices);
+    ServiceSlot slot;
+    if (selectedRow && *selectedRow >= 0 && *selectedRow < rows) {
+        slot.NewCount = rows;
+        slot.Idx = *selectedRow;
+    } else if (rows > 0) {
+        slot.NewCount = rows + 1;
+        slot.Idx = rows;
+    }
+    const std::string wanted = TrimBlanks(name);
+    for (int s = 0; s < rows; ++s) {
+        if (TrimBlanks(FieldText(sb.SvcInfo[s].Name)) == wanted) {
+            slot.Found = true;
+            slot.Idx = s;
+            slot.NewCount = rows;
+            break;
+        }
+    }
+    return slot;
+}
+
+bool ServiceIdInUse(const ServiceBlock& sb, std::string_view serviceIdText, int rows, bool rowSelected) {
+    if (rowSelected) return false;
+    const std::optional<int32_t> id = ServiceIdValue(serviceIdText);
+    if (!id) return false;
+    rows = std::clamp(rows, 0, MaxServices);
+    for (int s = 0; s < rows; ++s)
+        if (sb.SvcPids[s].ServiceId == *id) return true;
+    return false;
+}
+
+const char* RefusalMessage(EntryRefusal refusal) {
+    switch (refusal) {
+    case EntryRefusal::None: return "";
+    case EntryRefusal::FillPmtAndPcr: return "Fill PMT and PCR fields, please.";
+    case EntryRefusal::ServiceIdRange: return "Service ID must be between 0 and 65535.";
+    case EntryRefusal::ServiceIdInUse: return "Service ID number is in the list, change it please.";
+    case EntryRefusal::NoOutputPid: return "Fill at least one field. Audio or Data (IN and OUT), please.";
+    case EntryRefusal::NoStream: return "Fill at least one Audio field, please.";
+    case EntryRefusal::VideoWithoutAudio: return "Fill at least one Audio field (IN and OUT), please.";
+    case EntryRefusal::PidLimit: return "Limited 44 Pid per IN.";
+    case EntryRefusal::ServiceLimit: return "Limited 100 programs.";
+    }
+    return "";
+}
+
+EntryCheck CheckServiceEntry(const ConfigStore& store, const ServiceEntry& e, int rows,
+                             std::optional<int> selectedRow) {
+    EntryCheck check;
+    auto refuse = [&check](EntryRefusal why) {
+        check.Refusal = why;
+        return check;
+    };
+
+    // 1. The service ID, the PMT PID and at least one PCR PID (blanks count as empty).
+    if (Blank(e.ServiceId) || Blank(e.PmtPid) || (Blank(e.PcrIn) && Blank(e.PcrOut)))
+        return refuse(EntryRefusal::FillPmtAndPcr);
+
+    // 2. A text without a number is no service ID either.
+    const std::optional<int32_t> id = ServiceIdValue(e.ServiceId);
+    if (!id || *id < 0 || *id > MaxServiceId) return refuse(EntryRefusal::ServiceIdRange);
+
+    // 3.
+    if (ServiceIdInUse(store.Svc, e.ServiceId, rows, selectedRow.has_value()))
+        return refuse(EntryRefusal::ServiceIdInUse);
+
+    // 4. Some output PID at all (blanks count as empty).
+    bool anyOutput = !Blank(e.VideoOut);
+    for (const std::string& out : e.AudioOut) anyOutput = anyOutput || !Blank(out);
+    for (const std::string& out : e.DataOut) anyOutput = anyOutput || !Blank(out);
+    if (!anyOutput) return refuse(EntryRefusal::NoOutputPid);
+
+    // 5. An audio or data stream with both PIDs (blanks count as filled from here on).
+    bool anyStream = false;
+    for (int k = 0; k < AudioSlots; ++k) anyStream = anyStream || BothFilled(e.AudioIn[k], e.AudioOut[k]);
+    for (int k = 0; k < DataSlots; ++k) anyStream = anyStream || BothFilled(e.DataIn[k], e.DataOut[k]);
+    if (!anyStream) return refuse(EntryRefusal::NoStream);
+
+    // 6. A video stream needs some audio box filled.
+    bool anyAudioBox = false;
+    for (int k = 0; k < AudioSlots; ++k) anyAudioBox = anyAudioBox || !e.AudioIn[k].empty() || !e.AudioOut[k].empty();
+    if (BothFilled(e.VideoIn, e.VideoOut) && !anyAudioBox) return refuse(EntryRefusal::VideoWithoutAudio);
+
+    // 7. The per-input limit, on what the store holds now; not tested when a
+    //    selected row's service is changed under a new name.
+    check.Slot = FindServiceByName(store.Svc, e.Name, rows, selectedRow);
+    if ((!selectedRow || check.Slot.Found) && PidLimitReached(store, e.Input)) return refuse(EntryRefusal::PidLimit);
+
+    // There are 100 service slots; a new service beyond them is refused
+    // before anything is stored.
+    if (check.Slot.Idx >= MaxServices) return refuse(EntryRefusal::ServiceLimit);
+    return check;
+}
+
+void StoreServiceEntry(ServiceBlock& sb, const ServiceEntry& e, Radix radix, const ServiceSlot& slot,
+                       std::string_view netName) {
+    const int i = slot.Idx;
+    if (i < 0 || i >= MaxServices) return;
+
+    sb.SvcInput[i] = static_cast<int16_t>(e.Input);
+    sb.SvcCount = static_cast<int16_t>(std::clamp(slot.NewCount, 0, MaxServices));
+    WriteName(sb.NetName, TrimBlanks(netName), " ");
+
+    ServiceInfo& info = sb.SvcInfo[i];
+    const uint16_t serviceId = static_cast<uint16_t>(ServiceIdValue(e.ServiceId).value_or(0));
+    info.ServiceId = serviceId;
+    info.EitPresent = e.EitPresent ? 1 : 0;
+    info.EitSchedule = e.EitSchedule ? 1 : 0;
+    WriteName(info.Provider, FieldText(sb.NetName), "");
+    WriteName(info.Name, TrimBlanks(e.Name), "");
+
+    ServicePids& p = sb.SvcPids[i];
+    p.GenPmt = e.GenPmt ? 1 : 0;
+    p.ServiceId = serviceId;
+    p.VideoType = static_cast<int16_t>(e.VideoType);
+    for (int k = 0; k < AudioSlots; ++k) p.Audio[k].Type = static_cast<int16_t>(e.AudioType[k]);
+
+    auto pid = [radix](const std::string& text) { return PidFromText(text, radix); };
+    p.PmtPid = pid(e.PmtPid);
+    sb.SvcPmtPid[i] = p.PmtPid;
+    p.PcrAdjust = e.PcrAdjust ? 1 : 0;
+    p.PcrIn = pid(e.PcrIn);
+    p.PcrOut = pid(e.PcrOut);
+    p.VideoIn = pid(e.VideoIn);
+    p.VideoOut = pid(e.VideoOut);
+    for (int k = 0; k < AudioSlots; ++k) {
+        p.Audio[k].PidIn = pid(e.AudioIn[k]);
+        p.Audio[k].PidOut = pid(e.AudioOut[k]);
+    }
+    for (int k = 0; k < DataSlots; ++k) {
+        p.Data[k].PidIn = pid(e.DataIn[k]);
+        p.Data[k].PidOut = pid(e.DataOut[k]);
+    }
+}
+
+std::optional<int> SubtitleSlotFor(const ServiceBlock& sb, std::string_view name, int rows) {
+    const ServiceSlot slot = FindServiceByName(sb, name, rows, std::nullopt);
+    if (slot.Idx >= MaxServices) return std::nullopt;
+    return slot.Idx;
+}
+
+} // namespace kv

@@ -1,0 +1,96 @@
+#pragma once
+// One service as the operator enters it in the service editor: the texts of
+// its boxes and the states of its choices, the checks "Ok" makes before it
+// stores the service, and the storing itself.
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "model/config_store.h"
+#include "model/pid_text.h"
+
+namespace kv {
+
+struct ServiceEntry {
+    std::string Name;     // the chosen program name
+    int Input = 1;        // ASI input 1..8
+    std::string ServiceId; // read as a decimal number in both radixes
+    std::string PmtPid;
+    std::string PcrIn, PcrOut;
+    std::string VideoIn, VideoOut;
+    std::array<std::string, AudioSlots> AudioIn, AudioOut;
+    std::array<std::string, DataSlots> DataIn, DataOut;
+    int VideoType = 0;                         // item index of the video type list
+    std::array<int, AudioSlots> AudioType{};   // item indexes of the audio type lists
+    bool PcrAdjust = true;
+    bool GenPmt = true;
+    bool EitPresent = false;
+    bool EitSchedule = false;
+};
+
+// Where "Ok" puts a service: slot `Idx`, SvcCount `NewCount` afterwards,
+// `Found` when the name is already stored (in slot Idx).
+struct ServiceSlot {
+    bool Found = false;
+    int Idx = 0;
+    int NewCount = 1;
+};
+
+// `rows` is the number of stored services (the table's rows); `selectedRow`
+// the selected row, if any. A stored name (compared trimmed, case counts)
+// gives its own slot; otherwise the selected row's slot, or a new slot at
+// the end.
+ServiceSlot FindServiceByName(const ServiceBlock& sb, std::string_view name, int rows,
+                              std::optional<int> selectedRow);
+
+// With no row selected: whether the Service ID text, read as a decimal
+// number, equals the service ID of a stored service. With a row selected:
+// false.
+bool ServiceIdInUse(const ServiceBlock& sb, std::string_view serviceIdText, int rows, bool rowSelected);
+
+// The refusals of "Ok", in the order it tests them.
+enum class EntryRefusal {
+    None,
+    FillPmtAndPcr,      // "Fill PMT and PCR fields, please."
+    ServiceIdRange,     // "Service ID must be between 0 and 65535."
+    ServiceIdInUse,     // "Service ID number is in the list, change it please."
+    NoOutputPid,        // "Fill at least one field. Audio or Data (IN and OUT), please."
+    NoStream,           // "Fill at least one Audio field, please."
+    VideoWithoutAudio,  // "Fill at least one Audio field (IN and OUT), please."
+    PidLimit,           // "Limited 44 Pid per IN."
+    ServiceLimit,       // "Limited 100 programs."
+};
+
+const char* RefusalMessage(EntryRefusal refusal);
+
+inline constexpr const char* ReplaceQuestion = "This program is in the list, Do you wish change it?";
+inline constexpr const char* PmtIncorrectMessage = "Value PID PMT is incorrect!";
+
+struct EntryCheck {
+    EntryRefusal Refusal = EntryRefusal::None;
+    ServiceSlot Slot; // valid from the PID limit check on
+};
+
+// The checks of "Ok" up to the question whether a stored service is to be
+// replaced: the seven steps in their order, then the 101st service. The PID
+// limit counts what the store holds now.
+EntryCheck CheckServiceEntry(const ConfigStore& store, const ServiceEntry& entry, int rows,
+                             std::optional<int> selectedRow);
+
+// Stores the entry into slot `slot.Idx` (the last step of "Ok", after the PMT
+// PID has been found valid): input, SvcCount, NetName (trimmed, at most 10
+// characters; also the slot's Provider), name, service ID, flags, types and
+// every PID by PidFromText. Fields "Ok" does not own (Taken, the subtitle
+// settings) keep their values. A slot outside the 100 service slots is not
+// written.
+void StoreServiceEntry(ServiceBlock& sb, const ServiceEntry& entry, Radix radix, const ServiceSlot& slot,
+                       std::string_view netName);
+
+// The slot whose data streams the subtitle buttons edit: the stored service
+// of that name, or for a new name the slot "Ok" would append it to; none
+// beyond the 100 service slots.
+std::optional<int> SubtitleSlotFor(const ServiceBlock& sb, std::string_view name, int rows);
+
+} // namespace kv

@@ -1,0 +1,297 @@
+// The checks and the storing of the service editor's "Ok", without the window.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "model/service_entry.h"
+#include "model/store_ops.h"
+#include "model_test_support.h"
+
+namespace kv {
+namespace {
+
+// The first service an operator typically enters.
+ServiceEntry FirstService() {
+    ServiceEntry e;
+    e.Name = "NEWS";
+    e.Input = 1;
+    e.ServiceId = "1";
+    e.PmtPid = "100";
+    e.PcrIn = "101";
+    e.PcrOut = "201";
+    e.VideoIn = "101";
+    e.VideoOut = "201";
+    e.AudioIn[0] = "102";
+    e.AudioOut[0] = "202";
+    return e;
+}
+
+std::unique_ptr<ConfigStore> EmptyStore() { return std::make_unique<ConfigStore>(); }
+
+// Stores `e` the way "Ok" does once every check has passed.
+void StoreAsOk(ConfigStore& store, const ServiceEntry& e, Radix radix = Radix::Decimal,
+               std::string_view netName = "NET") {
+    const EntryCheck check = CheckServiceEntry(store, e, store.Svc.SvcCount, std::nullopt);
+    ASSERT_EQ(check.Refusal, EntryRefusal::None) << RefusalMessage(check.Refusal);
+    StoreServiceEntry(store.Svc, e, radix, check.Slot, netName);
+}
+
+TEST(ServiceEntry, FirstServiceGoesToSlotZero) {
+    auto store = EmptyStore();
+    StoreAsOk(*store, FirstService());
+    const ServiceBlock& sb = store->Svc;
+    EXPECT_EQ(sb.SvcCount, 1);
+    EXPECT_EQ(sb.SvcInput[0], 1);
+    EXPECT_STREQ(sb.SvcInfo[0].Name, "NEWS");
+    EXPECT_EQ(sb.SvcInfo[0].ServiceId, 1);
+    const ServicePids& p = sb.SvcPids[0];
+    EXPECT_EQ(p.ServiceId, 1);
+    EXPECT_EQ(p.PmtPid, 100);
+    EXPECT_EQ(sb.SvcPmtPid[0], 100);
+    EXPECT_EQ(p.PcrIn, 101);
+    EXPECT_EQ(p.PcrOut, 201);
+    EXPECT_EQ(p.VideoIn, 101);
+    EXPECT_EQ(p.VideoOut, 201);
+    EXPECT_EQ(p.Audio[0].PidIn, 102);
+    EXPECT_EQ(p.Audio[0].PidOut, 202);
+    for (int k = 1; k < AudioSlots; ++k) EXPECT_EQ(p.Audio[k].PidOut, PidNone) << k;
+    for (const DataSlot& d : p.Data) EXPECT_EQ(d.PidIn, PidNone);
+    EXPECT_EQ(p.PcrAdjust, 1);
+    EXPECT_EQ(p.GenPmt, 1);
+}
+
+struct RefusalCase {
+    const char* what;
+    void (*change)(ServiceEntry&);
+    EntryRefusal expected;
+};
+
+TEST(ServiceEntry, EachCheckRefusesWithItsMessage) {
+    const RefusalCase cases[] = {
+        {"no service ID", [](ServiceEntry& e) { e.ServiceId = "  "; }, EntryRefusal::FillPmtAndPcr},
+        {"no PMT", [](ServiceEntry& e) { e.PmtPid = ""; }, EntryRefusal::FillPmtAndPcr},
+        {"neither PCR", [](ServiceEntry& e) { e.PcrIn = e.PcrOut = " "; }, EntryRefusal::FillPmtAndPcr},
+        {"PCR out only passes", [](ServiceEntry& e) { e.PcrIn = ""; }, EntryRefusal::None},
+        {"service ID 70000", [](ServiceEntry& e) { e.ServiceId = "70000"; }, EntryRefusal::ServiceIdRange},
+        {"service ID 65535", [](ServiceEntry& e) { e.ServiceId = "65535"; }, EntryRefusal::None},
+        {"service ID without digits", [](ServiceEntry& e) { e.ServiceId = "AB"; }, EntryRefusal::ServiceIdRange},
+        {"service ID of slot 0", [](ServiceEntry& e) { e.ServiceId = "1000"; }, EntryRefusal::ServiceIdInUse},
+        {"no output PID",
+         [](ServiceEntry& e) {
+             e.VideoOut = " ";
+             e.AudioOut[0] = "";
+         },
+         EntryRefusal::NoOutputPid},
+        {"audio out without audio in",
+         [](ServiceEntry& e) {
+             e.VideoIn = e.VideoOut = "";
+             e.AudioIn[0] = "";
+         },
+         EntryRefusal::NoStream},
+        {"blank audio in counts as filled",
+         [](ServiceEntry& e) {
+             e.VideoIn = e.VideoOut = "";
+             e.AudioIn[0] = " ";
+         },
+         EntryRefusal::None},
+        {"data 1 alone",
+         [](ServiceEntry& e) {
+             e.VideoIn = e.VideoOut = e.AudioIn[0] = e.AudioOut[0] = "";
+             e.DataIn[0] = "110";
+             e.DataOut[0] = "210";
+         },
+         EntryRefusal::None},
+        {"video and data without audio",
+         [](ServiceEntry& e) {
+             e.AudioIn[0] = e.AudioOut[0] = "";
+             e.DataIn[0] = "110";
+             e.DataOut[0] = "210";
+         },
+         EntryRefusal::VideoWithoutAudio},
+    };
+    for (const RefusalCase& c : cases) {
+        auto store = test::SampleStore(); // service IDs 1000..1002 in ServiceInfo, 2000.. in ServicePids
+        store->Svc.SvcPids[0].ServiceId = 1000;
+        ServiceEntry e = FirstService();
+        c.change(e);
+        const EntryCheck check = CheckServiceEntry(*store, e, store->Svc.SvcCount, std::nullopt);
+        EXPECT_EQ(check.Refusal, c.expected) << c.what << ": " << RefusalMessage(check.Refusal);
+    }
+}
+
+TEST(ServiceEntry, ServiceIdIsReadAsDecimalInHexRadix) {
+    auto store = EmptyStore();
+    ServiceEntry e = FirstService();
+    e.ServiceId = "100";
+    e.PmtPid = "100"; // 0x100 in hex
+    StoreAsOk(*store, e, Radix::Hexadecimal);
+    EXPECT_EQ(store->Svc.SvcInfo[0].ServiceId, 100);
+    EXPECT_EQ(store->Svc.SvcPids[0].ServiceId, 100);
+    EXPECT_EQ(store->Svc.SvcPids[0].PmtPid, 0x100);
+}
+
+TEST(ServiceEntry, SelectedRowOrStoredNameDecideTheSlot) {
+    auto store = test::SampleStore(); // "Prog 0" .. "Prog 2"
+    const ServiceBlock& sb = store->Svc;
+    struct Case {
+        const char* name;
+        std::optional<int> selected;
+        bool found;
+        int idx, newCount;
+    } cases[] = {
+        {"NEW", std::nullopt, false, 3, 4},
+        {"NEW", 1, false, 1, 3},
+        {" Prog 2 ", std::nullopt, true, 2, 3},
+        {"Prog 2", 0, true, 2, 3},
+        {"prog 2", std::nullopt, false, 3, 4}, // case counts
+    };
+    for (const Case& c : cases) {
+        const ServiceSlot slot = FindServiceByName(sb, c.name, 3, c.selected);
+        EXPECT_EQ(slot.Found, c.found) << c.name;
+        EXPECT_EQ(slot.Idx, c.idx) << c.name;
+        EXPECT_EQ(slot.NewCount, c.newCount) << c.name;
+    }
+    const ServiceSlot first = FindServiceByName(EmptyStore()->Svc, "X", 0, std::nullopt);
+    EXPECT_EQ(first.Idx, 0);
+    EXPECT_EQ(first.NewCount, 1);
+}
+
+TEST(ServiceEntry, ServiceIdInUseOnlyWithoutSelection) {
+    auto store = test::SampleStore();
+    EXPECT_TRUE(ServiceIdInUse(store->Svc, "2001", 3, false));
+    EXPECT_FALSE(ServiceIdInUse(store->Svc, "2001", 3, true));
+    EXPECT_FALSE(ServiceIdInUse(store->Svc, "2003", 3, false));
+    EXPECT_FALSE(ServiceIdInUse(store->Svc, "2002", 2, false)); // only stored services count
+}
+
+// Fills input `input` with `n` ghost entries.
+void GhostsOn(ConfigStore& store, int input, int n) {
+    for (int j = 0; j < n; ++j) store.Ghost.GhostInput[store.Ghost.GhostCount++] = static_cast<int16_t>(input);
+}
+
+TEST(ServiceEntry, PidLimitRefusesNewAndStoredNamesButNotARenamedRow) {
+    auto store = EmptyStore();
+    ServiceEntry e = FirstService();
+    e.Input = 2;
+    StoreAsOk(*store, e); // two output PIDs on input 2
+    GhostsOn(*store, 2, 42);
+
+    ServiceEntry other = FirstService();
+    other.Name = "SPORT";
+    other.ServiceId = "2";
+    other.Input = 2;
+    EXPECT_EQ(CheckServiceEntry(*store, other, 1, std::nullopt).Refusal, EntryRefusal::PidLimit);
+    EXPECT_EQ(CheckServiceEntry(*store, e, 1, 0).Refusal, EntryRefusal::PidLimit); // stored name again
+    const EntryCheck renamed = CheckServiceEntry(*store, other, 1, 0);
+    EXPECT_EQ(renamed.Refusal, EntryRefusal::None);
+    EXPECT_EQ(renamed.Slot.Idx, 0);
+    EXPECT_FALSE(renamed.Slot.Found);
+
+    other.Input = 3;
+    EXPECT_EQ(CheckServiceEntry(*store, other, 1, std::nullopt).Refusal, EntryRefusal::None);
+}
+
+TEST(ServiceEntry, HundredAndFirstServiceIsRefused) {
+    auto store = EmptyStore();
+    for (int i = 0; i < MaxServices; ++i) {
+        ServiceEntry e = FirstService();
+        e.Name = "P" + std::to_string(i);
+        e.ServiceId = std::to_string(i + 1);
+        e.Input = 1 + i % InputCount;
+        StoreAsOk(*store, e);
+    }
+    ASSERT_EQ(store->Svc.SvcCount, MaxServices);
+    const auto before = test::BytesOf(*store);
+
+    ServiceEntry extra = FirstService();
+    extra.Name = "EXTRA";
+    extra.ServiceId = "999";
+    extra.Input = 8;
+    const EntryCheck check = CheckServiceEntry(*store, extra, MaxServices, std::nullopt);
+    EXPECT_EQ(check.Refusal, EntryRefusal::ServiceLimit);
+    EXPECT_STREQ(RefusalMessage(check.Refusal), "Limited 100 programs.");
+    StoreServiceEntry(store->Svc, extra, Radix::Decimal, ServiceSlot{false, MaxServices, MaxServices + 1}, "X");
+    EXPECT_EQ(test::BytesOf(*store), before); // a slot beyond the store is never written
+
+    // Replacing the last stored service, picked by its name, is still possible.
+    ServiceEntry last = FirstService();
+    last.Name = "P99";
+    last.ServiceId = "100";
+    last.Input = 1 + 99 % InputCount;
+    EXPECT_EQ(CheckServiceEntry(*store, last, MaxServices, 99).Refusal, EntryRefusal::None);
+}
+
+TEST(ServiceEntry, NamesAreTrimmedCutAndFollowedByZeroBytes) {
+    auto store = EmptyStore();
+    ServiceBlock& sb = store->Svc;
+    std::memset(sb.NetName, 'x', sizeof sb.NetName);
+    std::memset(sb.SvcInfo[0].Name, 'y', sizeof sb.SvcInfo[0].Name);
+    std::memset(sb.SvcInfo[0].Provider, 'z', sizeof sb.SvcInfo[0].Provider);
+    ServiceEntry e = FirstService();
+    e.Name = "  AB  ";
+    StoreAsOk(*store, e, Radix::Decimal, "  NETWORK NAME TOO LONG ");
+    EXPECT_STREQ(sb.NetName, "NETWORK NA");
+    EXPECT_STREQ(sb.SvcInfo[0].Provider, "NETWORK NA");
+    EXPECT_STREQ(sb.SvcInfo[0].Name, "AB");
+    for (int b = 2; b < MaxNameLength; ++b) EXPECT_EQ(sb.SvcInfo[0].Name[b], '\0') << b;
+
+    StoreServiceEntry(sb, e, Radix::Decimal, ServiceSlot{true, 0, 1}, "  ");
+    EXPECT_STREQ(sb.NetName, "");
+    for (int b = 0; b < MaxNameLength; ++b) EXPECT_EQ(sb.NetName[b], '\0') << b;
+}
+
+TEST(ServiceEntry, ReplacingKeepsSubtitleFieldsAndStoresBadPidsAsNone) {
+    auto store = test::SampleStore();
+    ServiceEntry e = FirstService();
+    e.Name = "Prog 1";
+    e.ServiceId = "7";
+    e.Input = 4;
+    e.VideoOut = "5";     // below the lower bound
+    e.AudioOut[0] = "9999"; // above 8191
+    e.PcrIn = "100,7";
+    e.VideoType = 2;
+    e.AudioType = {4, 3, 2, 1};
+    e.GenPmt = false;
+    e.PcrAdjust = false;
+    e.EitPresent = true;
+    const EntryCheck check = CheckServiceEntry(*store, e, 3, std::nullopt);
+    ASSERT_EQ(check.Refusal, EntryRefusal::None);
+    ASSERT_TRUE(check.Slot.Found);
+    StoreServiceEntry(store->Svc, e, Radix::Decimal, check.Slot, "NET ONE");
+
+    const ServicePids& p = store->Svc.SvcPids[1];
+    EXPECT_EQ(store->Svc.SvcCount, 3);
+    EXPECT_EQ(store->Svc.SvcInput[1], 4);
+    EXPECT_EQ(p.VideoOut, PidNone);
+    EXPECT_EQ(p.Audio[0].PidOut, PidNone);
+    EXPECT_EQ(p.PcrIn, 100);
+    EXPECT_EQ(p.VideoType, 2);
+    EXPECT_EQ(p.Audio[0].Type, 4);
+    EXPECT_EQ(p.Audio[3].Type, 1);
+    EXPECT_EQ(p.GenPmt, 0);
+    EXPECT_EQ(p.PcrAdjust, 0);
+    EXPECT_EQ(store->Svc.SvcInfo[1].EitPresent, 1);
+    EXPECT_EQ(store->Svc.SvcInfo[1].EitSchedule, 0);
+    // What the subtitle dialog and the read-back own stays.
+    EXPECT_EQ(p.Data[0].SubEnable, 1);
+    EXPECT_STREQ(p.Data[0].SubLang, "por");
+    EXPECT_EQ(p.Data[1].SubType, 0x11);
+    EXPECT_EQ(p.Data[1].DataType, 1);
+    EXPECT_EQ(p.Audio[2].Taken, 1);
+    // The neighbours are untouched.
+    EXPECT_EQ(store->Svc.SvcPids[0].VideoOut, 700);
+    EXPECT_EQ(store->Svc.SvcPids[2].VideoOut, 702);
+}
+
+TEST(ServiceEntry, SubtitleSlotFollowsTheName) {
+    auto store = test::SampleStore();
+    EXPECT_EQ(SubtitleSlotFor(store->Svc, "Prog 2", 3), 2);
+    EXPECT_EQ(SubtitleSlotFor(store->Svc, "NEW", 3), 3);
+    EXPECT_EQ(SubtitleSlotFor(store->Svc, "NEW", 0), 0);
+    EXPECT_EQ(SubtitleSlotFor(store->Svc, "NEW", MaxServices), std::nullopt);
+}
+
+} // namespace
+} // namespace kv
