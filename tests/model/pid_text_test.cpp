@@ -92,6 +92,7 @@ TEST(PidText, LeadingNumberAsTheScannerReadsIt) {
         {"- 5", Dec, std::nullopt}, // no blank between sign and digits
         {"4294967295", Dec, -1},  {"FFFFFFFF", Hex, -1},  {"1FFFFFFFF", Hex, -1},
         {"7fffffff", Hex, 2147483647}, {"-2147483648", Dec, INT32_MIN}, {"0x", Hex, 0},
+        {"0xg", Hex, 0},          {"-0X1f", Hex, -31},
     };
     for (const Case& c : cases)
         EXPECT_EQ(ScanLeadingNumber(c.text, c.radix), c.number) << '"' << c.text << "\" in " << Name(c.radix);
