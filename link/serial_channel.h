@@ -3,13 +3,24 @@
 // receive thread that cuts the byte stream into 188-byte records and queues
 // them in a ring the GUI thread drains.
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <string>
+#include <thread>
+
+#include "link/link_record.h"
+#include "link/receive_ring.h"
+#include "link/wake_event.h"
 
 namespace kv {
 
-inline constexpr int RecordSize = 188;
+struct ChannelOptions {
+    // The receive thread waits this long after the port opens before it
+    // starts reading (what arrives meanwhile waits in the driver).
+    int StartupDelayMs = 1000;
+};
 
 class SerialChannel {
 public:
@@ -18,7 +29,7 @@ public:
     using ErrorReporter = std::function<void(const std::string& message)>;
 
     // appFolder: where Config/COMn is looked for (model/app_paths.h).
-    SerialChannel(std::string appFolder, ErrorReporter reportError);
+    SerialChannel(std::string appFolder, ErrorReporter reportError, ChannelOptions options = {});
     ~SerialChannel(); // closes
     SerialChannel(const SerialChannel&) = delete;
     SerialChannel& operator=(const SerialChannel&) = delete;
@@ -27,11 +38,41 @@ public:
     void Close();         // harmless when not open; joins the receive thread
     bool Connected() const;
 
+    // Writes the record unless the channel was closed. After a lost link
+    // (and no Close since) the port is first opened again with the whole
+    // open procedure, its messages included.
     void SendRecord(const uint8_t* record);   // 188 bytes
     bool TakeRecord(uint8_t* record);          // oldest queued record, false when none
 
     int ReceiveThreadCount() const; // receive threads running now (0 or 1)
-    // (the implementation adds what it needs below; keep this surface stable)
+
+    int Port() const { return port_; }              // number given to the last Open
+    uint64_t DroppedRecords() const { return ring_.Dropped(); } // lost to a full ring
+
+private:
+    bool Refuse(int fd, const std::string& message);
+    void ReceiveLoop();
+    int ReadBytes(uint8_t* buffer, int count);
+    int WriteBytes(const uint8_t* data, int count);
+    void LoseLinkLocked();
+    void ClosePortLocked();
+
+    const std::string appFolder_;
+    const ErrorReporter reportError_;
+    const ChannelOptions options_;
+
+    int port_ = 0;
+    // The port descriptor. Set by Open before the receive thread starts and
+    // closed either by Close after the thread has been joined or by the
+    // receive thread itself when the link is lost; both under ioMutex_.
+    int fd_ = -1;
+    WakeEvent wake_; // interrupts the receive thread's waits
+    std::atomic<bool> stop_{true};
+    std::atomic<bool> connected_{false};
+    std::atomic<int> receiveThreads_{0};
+    std::mutex ioMutex_; // held around every read from and write to the port
+    std::thread receiver_;
+    ReceiveRing ring_;
 };
 
 } // namespace kv

@@ -1,0 +1,41 @@
+#include "link/command_records.h"
+
+namespace kv {
+
+namespace {
+
+Record CommandWithArgument(uint8_t argument) {
+    Record r{};
+    r[0] = ImageRecordByte;
+    r[1] = CommandType;
+    r[7] = 0xFF;
+    r[8] = 0x1F;
+    r[9] = argument;
+    return r;
+}
+
+bool IsCommandWithArgument(const uint8_t* record, uint8_t argument) {
+    return record[0] == ImageRecordByte && record[1] == CommandType && record[7] == 0xFF && record[8] == 0x1F &&
+           record[9] == argument;
+}
+
+} // namespace
+
+Record IdleCommand() { return CommandWithArgument(IdleArgument); }
+Record ReadCommand() { return CommandWithArgument(ReadArgument); }
+
+Record LoadCommand() {
+    Record r{};
+    r[0] = ImageRecordByte;
+    r[1] = LoadType;
+    return r;
+}
+
+bool IsIdleCommand(const uint8_t* record) { return IsCommandWithArgument(record, IdleArgument); }
+bool IsReadCommand(const uint8_t* record) { return IsCommandWithArgument(record, ReadArgument); }
+bool IsLoadCommand(const uint8_t* record) { return record[0] == ImageRecordByte && record[1] == LoadType; }
+bool IsHeaderRecord(const uint8_t* record) { return record[0] == ImageRecordByte && record[1] == HeaderType; }
+
+int HeaderImageLength(const uint8_t* header) { return header[7] | (header[8] << 8); }
+
+} // namespace kv

@@ -1,0 +1,38 @@
+#include "link/receive_ring.h"
+
+#include <cstring>
+
+namespace kv {
+
+ReceiveRing::ReceiveRing() : slots_(static_cast<std::size_t>(Slots) * RecordSize) {}
+
+bool ReceiveRing::Push(const uint8_t* record) {
+    const int w = write_.load(std::memory_order_relaxed);
+    const int next = Next(w);
+    if (next == read_.load(std::memory_order_acquire)) {
+        dropped_.fetch_add(1, std::memory_order_relaxed);
+        return false;
+    }
+    std::memcpy(&slots_[static_cast<std::size_t>(w) * RecordSize], record, RecordSize);
+    write_.store(next, std::memory_order_release);
+    return true;
+}
+
+bool ReceiveRing::Pop(uint8_t* record) {
+    const int r = read_.load(std::memory_order_relaxed);
+    if (r == write_.load(std::memory_order_acquire)) return false;
+    std::memcpy(record, &slots_[static_cast<std::size_t>(r) * RecordSize], RecordSize);
+    read_.store(Next(r), std::memory_order_release);
+    return true;
+}
+
+bool ReceiveRing::Empty() const {
+    return read_.load(std::memory_order_acquire) == write_.load(std::memory_order_acquire);
+}
+
+int ReceiveRing::Count() const {
+    const int n = write_.load(std::memory_order_acquire) - read_.load(std::memory_order_acquire);
+    return n < 0 ? n + Slots : n;
+}
+
+} // namespace kv

@@ -1,0 +1,157 @@
+#include "link/transfer.h"
+
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <new>
+#include <thread>
+#include <vector>
+
+#include "link/serial_channel.h"
+
+namespace kv {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using File = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
+
+File OpenFile(const std::string& path, const char* mode) { return File(std::fopen(path.c_str(), mode), &std::fclose); }
+
+void Pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+void SendTimes(SerialChannel& channel, const Record& record, int times) {
+    for (int i = 0; i < times; ++i) channel.SendRecord(record.data());
+}
+
+// Takes the next record, polling every 5 ms. False after `silenceMs` without
+// one, or as soon as the link is down (nothing can arrive then).
+bool WaitForRecord(SerialChannel& channel, Record& record, int silenceMs) {
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(silenceMs);
+    for (;;) {
+        if (channel.TakeRecord(record.data())) return true;
+        if (!channel.Connected() || Clock::now() >= deadline) return false;
+        Pause(5);
+    }
+}
+
+// From the first header the device plays up to the record before the next
+// header: one full cycle of its image. 0 captured, 2 silence or no cycle
+// within the bound.
+int CaptureCycle(SerialChannel& channel, std::FILE* file, int silenceMs) {
+    Record record{};
+    for (int skipped = 0;; ++skipped) {
+        if (skipped > CycleLimitRecords || !WaitForRecord(channel, record, silenceMs)) return 2;
+        if (IsHeaderRecord(record.data())) break;
+    }
+    for (int captured = 1;; ++captured) {
+        // Write errors show later as a size or content difference.
+        (void)std::fwrite(record.data(), 1, record.size(), file);
+        if (captured > CycleLimitRecords || !WaitForRecord(channel, record, silenceMs)) return 2;
+        if (IsHeaderRecord(record.data())) return 0;
+    }
+}
+
+long FileSize(std::FILE* file) {
+    if (std::fseek(file, 0, SEEK_END) != 0) return -1;
+    const long size = std::ftell(file);
+    std::rewind(file);
+    return size;
+}
+
+bool ReadWhole(std::FILE* file, std::vector<uint8_t>& buffer, long size) {
+    return std::fread(buffer.data(), 1, static_cast<std::size_t>(size), file) == static_cast<std::size_t>(size);
+}
+
+} // namespace
+
+int SyncLink(SerialChannel& channel) {
+    channel.SendRecord(IdleCommand().data());
+    Record record{};
+    int drained = 0;
+    for (;;) {
+        Pause(10);
+        if (!channel.TakeRecord(record.data())) return 0;
+        // Drop what is queued in one go: stale records need not cost 10 ms each.
+        do {
+            if (++drained >= DrainLimitRecords) return 1;
+        } while (channel.TakeRecord(record.data()));
+    }
+}
+
+int SendImage(SerialChannel& channel, const std::string& path, const TransferTiming& timing) {
+    File file = OpenFile(path, "rb");
+    if (!file) {
+        SyncLink(channel);
+        return 1;
+    }
+    SendTimes(channel, IdleCommand(), 5);
+    SyncLink(channel);
+    SendTimes(channel, LoadCommand(), 1);
+    Pause(timing.LoadWaitMs);
+    Record record{};
+    // A trailing partial record is not sent.
+    while (std::fread(record.data(), 1, record.size(), file.get()) == record.size()) channel.SendRecord(record.data());
+    file.reset();
+    SyncLink(channel);
+    return 0;
+}
+
+int ReceiveImage(SerialChannel& channel, const std::string& path, const TransferTiming& timing) {
+    SyncLink(channel);
+    int result = 0;
+    {
+        File file = OpenFile(path, "wb");
+        if (!file) {
+            SyncLink(channel);
+            return 1;
+        }
+        SendTimes(channel, ReadCommand(), 5);
+        result = CaptureCycle(channel, file.get(), timing.SilenceMs);
+    }
+    SyncLink(channel);
+    return result;
+}
+
+int CompareFiles(const std::string& imagePath, const std::string& readBackPath) {
+    File image = OpenFile(imagePath, "rb");
+    if (!image) return 1;
+    File readBack = OpenFile(readBackPath, "rb");
+    if (!readBack) return 2;
+    const long size = FileSize(image.get());
+    if (size < 0 || size != FileSize(readBack.get())) return 3;
+    if (size > 32000) return 4;
+    std::vector<uint8_t> first, second;
+    try {
+        first.resize(static_cast<std::size_t>(size) + 10);
+    } catch (const std::bad_alloc&) {
+        return 5;
+    }
+    try {
+        second.resize(static_cast<std::size_t>(size) + 10);
+    } catch (const std::bad_alloc&) {
+        return 6;
+    }
+    if (!ReadWhole(image.get(), first, size) || !ReadWhole(readBack.get(), second, size)) return 7;
+    return first == second ? 0 : 7;
+}
+
+int TransferAndVerify(SerialChannel& channel, const std::string& imagePath, const std::string& readBackPath,
+                      const TransferTiming& timing) {
+    int r = SendImage(channel, imagePath, timing);
+    if (!channel.Connected()) r = 11;
+    if (r == 0) {
+        r = 10 * ReceiveImage(channel, readBackPath, timing);
+        if (!channel.Connected()) r = 11;
+        if (r == 10) r = 2;
+        if (r == 20) r = 3;
+    }
+    if (r == 0) {
+        static constexpr int CompareCodes[] = {0, 4, 5, 6, 7, 8, 9, 10};
+        const int c = CompareFiles(imagePath, readBackPath);
+        r = (c >= 0 && c <= 7) ? CompareCodes[c] : 10;
+    }
+    return r;
+}
+
+} // namespace kv

@@ -1,0 +1,193 @@
+// The serial channel over a pseudo-terminal: opening, exclusive use, the
+// line settings, the receive thread, and a lost link.
+#include "link/serial_channel.h"
+
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+#include "link/line_settings.h"
+#include "link_test_support.h"
+
+namespace kv {
+namespace {
+
+using namespace std::chrono_literals;
+using test::LinkedDevice;
+using test::ScratchFolder;
+
+// Waits (bounded) until `done` holds; the link reacts on its own thread.
+template <class Condition> bool Eventually(Condition done, std::chrono::milliseconds limit = 3000ms) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > end) return false;
+        std::this_thread::sleep_for(2ms);
+    }
+    return true;
+}
+
+std::vector<Record> TakeRecords(SerialChannel& channel, std::size_t count) {
+    std::vector<Record> records;
+    Record r{};
+    Eventually([&] {
+        while (records.size() < count && channel.TakeRecord(r.data())) records.push_back(r);
+        return records.size() >= count;
+    });
+    return records;
+}
+
+TEST(SerialChannel, PortThatCannotBeOpenedIsReportedAsNotAvailable) {
+    ScratchFolder folder;
+    std::filesystem::create_symlink(folder.Path() + "nothing-here", folder.File("COM23"));
+    test::WriteBytes(folder.File("COM24"), {1, 2, 3}); // a plain file: no line settings to read
+    struct Case {
+        int port;
+        const char* message;
+    };
+    const Case cases[] = {
+        {0, "COM0 não disponivel"},    // no port chosen
+        {23, "COM23 não disponivel"},  // link to nothing
+        {24, "COM24 não disponivel"},  // not a terminal
+        {200, "COM200 não disponivel"}, // no such device at all
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> messages;
+        SerialChannel channel(folder.Path(), [&](const std::string& m) { messages.push_back(m); }, test::QuickChannel);
+        EXPECT_FALSE(channel.Open(c.port));
+        EXPECT_EQ(messages, std::vector<std::string>{c.message});
+        EXPECT_FALSE(channel.Connected());
+        EXPECT_EQ(channel.ReceiveThreadCount(), 0);
+        // Closed after the failure: sending does not try the port again.
+        channel.SendRecord(IdleCommand().data());
+        EXPECT_EQ(messages.size(), 1u) << c.message;
+    }
+}
+
+TEST(SerialChannel, PortHeldByAnotherChannelIsNotAvailableUntilReleased) {
+    LinkedDevice dev(5);
+    dev.StartAndOpen();
+    std::vector<std::string> messages;
+    SerialChannel second(dev.Folder.Path(), [&](const std::string& m) { messages.push_back(m); }, test::QuickChannel);
+    EXPECT_FALSE(second.Open(5));
+    EXPECT_EQ(messages, std::vector<std::string>{"COM5 não disponivel"});
+    EXPECT_TRUE(dev.Channel.Connected());
+
+    dev.Channel.Close();
+    EXPECT_TRUE(second.Open(5));
+    EXPECT_TRUE(second.Connected());
+}
+
+TEST(SerialChannel, OpenLeavesThePortAtTheMultiplexerLineSettings) {
+    LinkedDevice dev(6);
+    dev.StartAndOpen();
+    // Root passes the exclusive-use flag, so the test can look at the terminal.
+    const int fd = ::open(dev.Device.SlavePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) GTEST_SKIP() << "the terminal is held exclusively (not running as root)";
+    termios t{};
+    ASSERT_EQ(tcgetattr(fd, &t), 0);
+    ::close(fd);
+    EXPECT_EQ(cfgetospeed(&t), static_cast<speed_t>(B1500000));
+    EXPECT_EQ(t.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
+    EXPECT_NE(t.c_cflag & CRTSCTS, 0u);
+    EXPECT_EQ(t.c_cflag & (PARENB | CSTOPB), 0u);
+    EXPECT_EQ(t.c_lflag & (ICANON | ECHO), 0u);
+    EXPECT_TRUE(LineSettingsHeld(t));
+}
+
+TEST(SerialChannel, ReceiveThreadQueuesTheDeviceRecordsInOrder) {
+    LinkedDevice dev(7);
+    const std::vector<uint8_t> image = test::SyntheticImage(5);
+    dev.Device.PreloadImage(image);
+    dev.StartAndOpen();
+    EXPECT_EQ(dev.Channel.ReceiveThreadCount(), 1);
+    dev.Channel.SendRecord(ReadCommand().data());
+    const std::vector<Record> records = TakeRecords(dev.Channel, 12);
+    dev.Channel.SendRecord(IdleCommand().data());
+    ASSERT_EQ(records.size(), 12u);
+    for (std::size_t i = 0; i < records.size(); ++i) {
+        const uint8_t* expected = &image[(i % 5) * RecordSize];
+        EXPECT_TRUE(std::equal(records[i].begin(), records[i].end(), expected)) << "record " << i;
+    }
+}
+
+TEST(SerialChannel, CloseJoinsTheReceiveThreadAndStopsSending) {
+    LinkedDevice dev(8);
+    dev.Device.PreloadImage(test::SyntheticImage(3));
+    dev.StartDevice();
+    ASSERT_TRUE(dev.Channel.Open(8));
+    dev.Channel.Close();
+    dev.Channel.Close(); // harmless twice
+    EXPECT_FALSE(dev.Channel.Connected());
+    EXPECT_EQ(dev.Channel.ReceiveThreadCount(), 0);
+    // A load sent after Close never reaches the device.
+    dev.Channel.SendRecord(LoadCommand().data());
+    dev.Channel.SendRecord(IdleCommand().data());
+    std::this_thread::sleep_for(50ms);
+    EXPECT_EQ(dev.Device.LoadsCompleted(), 0);
+    EXPECT_EQ(dev.Device.StoredImage(), test::SyntheticImage(3));
+    EXPECT_TRUE(dev.Messages.empty());
+}
+
+TEST(SerialChannel, CloseDoesNotWaitOutTheStartupDelay) {
+    LinkedDevice dev(9);
+    dev.StartDevice();
+    SerialChannel slow(dev.Folder.Path(), nullptr, ChannelOptions{.StartupDelayMs = 10000});
+    ASSERT_TRUE(slow.Open(9));
+    const auto start = std::chrono::steady_clock::now();
+    slow.Close();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 5s);
+    EXPECT_EQ(slow.ReceiveThreadCount(), 0);
+}
+
+TEST(SerialChannel, HangupClosesThePortAndTheNextSendReportsItGone) {
+    LinkedDevice dev(10, SimulatorOptions{.Fault = SimulatorFault::Hangup});
+    dev.Device.PreloadImage(test::SyntheticImage(20));
+    dev.StartAndOpen();
+    dev.Channel.SendRecord(ReadCommand().data());
+    ASSERT_TRUE(Eventually([&] { return !dev.Channel.Connected() && dev.Channel.ReceiveThreadCount() == 0; }));
+    EXPECT_TRUE(dev.Device.HungUp());
+    // The next send tries the whole open again and says what went wrong, once.
+    dev.Channel.SendRecord(IdleCommand().data());
+    dev.Channel.SendRecord(IdleCommand().data());
+    EXPECT_EQ(dev.Messages, std::vector<std::string>{"COM10 não disponivel"});
+    EXPECT_FALSE(dev.Channel.Connected());
+    EXPECT_EQ(dev.Channel.ReceiveThreadCount(), 0);
+}
+
+TEST(SerialChannel, SendAfterALostLinkReopensThePortWithOneReceiveThread) {
+    LinkedDevice dev(11, SimulatorOptions{.Fault = SimulatorFault::Hangup});
+    dev.Device.PreloadImage(test::SyntheticImage(20));
+    dev.StartAndOpen();
+    dev.Channel.SendRecord(ReadCommand().data());
+    ASSERT_TRUE(Eventually([&] { return !dev.Channel.Connected(); }));
+
+    // The device comes back on a new terminal under the same port name.
+    DeviceSimulator replacement;
+    const std::vector<uint8_t> image = test::SyntheticImage(4);
+    replacement.PreloadImage(image);
+    std::string error;
+    ASSERT_TRUE(replacement.Start(&error)) << error;
+    ASSERT_TRUE(replacement.LinkAsPort(dev.Folder.Path(), 11, &error)) << error;
+
+    Record r{};
+    while (dev.Channel.TakeRecord(r.data())) {
+    }
+    dev.Channel.SendRecord(ReadCommand().data());
+    EXPECT_TRUE(dev.Channel.Connected());
+    EXPECT_EQ(dev.Channel.ReceiveThreadCount(), 1);
+    EXPECT_TRUE(dev.Messages.empty());
+    const std::vector<Record> records = TakeRecords(dev.Channel, 4);
+    ASSERT_EQ(records.size(), 4u);
+    EXPECT_TRUE(std::equal(records[0].begin(), records[0].end(), image.begin()));
+    dev.Channel.SendRecord(IdleCommand().data());
+    EXPECT_EQ(dev.Channel.ReceiveThreadCount(), 1);
+}
+
+} // namespace
+} // namespace kv
