@@ -9,15 +9,13 @@ namespace {
 using nlohmann::json;
 
 // A string field up to its NUL, never past the field.
-template <std::size_t N>
-std::string FieldText(const char (&field)[N]) {
+template <std::size_t N> std::string FieldText(const char (&field)[N]) {
     const void* nul = std::memchr(field, '\0', N);
     const std::size_t length = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - field) : N;
     return std::string(field, length);
 }
 
-template <typename T, std::size_t N>
-json Array(const T (&values)[N]) {
+template <typename T, std::size_t N> json Array(const T (&values)[N]) {
     return json(std::vector<T>(values, values + N));
 }
 
@@ -26,9 +24,12 @@ json AudioToJson(const AudioSlot& a) {
 }
 
 json DataToJson(const DataSlot& d) {
-    return {{"DataType", d.DataType}, {"PidIn", d.PidIn},
-            {"PidOut", d.PidOut},     {"SubEnable", d.SubEnable},
-            {"SubLang", FieldText(d.SubLang)}, {"SubType", d.SubType}};
+    return {{"DataType", d.DataType},
+            {"PidIn", d.PidIn},
+            {"PidOut", d.PidOut},
+            {"SubEnable", d.SubEnable},
+            {"SubLang", FieldText(d.SubLang)},
+            {"SubType", d.SubType}};
 }
 
 json ServiceToJson(const ServiceBlock& sb, int i) {
@@ -59,7 +60,9 @@ json ServiceToJson(const ServiceBlock& sb, int i) {
 }
 
 json GhostToJson(const GhostBlock& gb, int j) {
-    return {{"GhostInput", gb.GhostInput[j]}, {"GhostPidIn", gb.GhostPidIn[j]}, {"GhostPidOut", gb.GhostPidOut[j]}};
+    return {{"GhostInput", gb.GhostInput[j]},
+            {"GhostPidIn", gb.GhostPidIn[j]},
+            {"GhostPidOut", gb.GhostPidOut[j]}};
 }
 
 } // namespace

@@ -12,7 +12,9 @@ constexpr int WarnLowerBound = 32;
 constexpr int WarnUpperBound = 8190;
 
 // The blanks the C scanner skips before a number.
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
 
 // Value of `c` as a digit of the radix, or -1.
 int DigitValue(char c, Radix radix) {
@@ -25,10 +27,11 @@ int DigitValue(char c, Radix radix) {
 }
 
 // The number as a 16-bit store field keeps it: the low 16 bits, signed.
-int16_t Low16(int32_t value) { return static_cast<int16_t>(static_cast<uint16_t>(static_cast<uint32_t>(value))); }
+int16_t Low16(int32_t value) {
+    return static_cast<int16_t>(static_cast<uint16_t>(static_cast<uint32_t>(value)));
+}
 
-template <typename... Args>
-std::string Printf(const char* format, Args... args) {
+template <typename... Args> std::string Printf(const char* format, Args... args) {
     char buffer[32];
     const int n = std::snprintf(buffer, sizeof buffer, format, args...);
     return n < 0 ? std::string() : std::string(buffer);
@@ -39,8 +42,7 @@ std::string Printf(const char* format, Args... args) {
 bool PidKeyAdmitted(char32_t ch, Radix radix) {
     if (ch == Backspace || ch == U'.' || ch == U',') return true;
     if (ch >= U'0' && ch <= U'9') return true;
-    if (radix == Radix::Hexadecimal)
-        return (ch >= U'A' && ch <= U'F') || (ch >= U'a' && ch <= U'f');
+    if (radix == Radix::Hexadecimal) return (ch >= U'A' && ch <= U'F') || (ch >= U'a' && ch <= U'f');
     return false;
 }
 

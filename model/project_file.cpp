@@ -53,11 +53,15 @@ ProjectFileStatus WriteProjectFile(const std::string& path, const ConfigStore& s
 
 const char* ProjectFileMessage(ProjectFileStatus status) {
     switch (status) {
-    case ProjectFileStatus::Ok: return "";
-    case ProjectFileStatus::CannotOpen: return "Cannot open input file.";
-    case ProjectFileStatus::Corrupted: return "File corrupted!";
+    case ProjectFileStatus::Ok:
+        return "";
+    case ProjectFileStatus::CannotOpen:
+        return "Cannot open input file.";
+    case ProjectFileStatus::Corrupted:
+        return "File corrupted!";
     case ProjectFileStatus::CannotCreate:
-    case ProjectFileStatus::WriteFailed: return "Error at Save.";
+    case ProjectFileStatus::WriteFailed:
+        return "Error at Save.";
     }
     return "";
 }

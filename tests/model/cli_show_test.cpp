@@ -65,9 +65,9 @@ TEST(CliShow, PrintsEveryFieldOfAProjectFile) {
     ASSERT_EQ(r.status, 0) << r.err;
     const json j = json::parse(r.out);
 
-    EXPECT_EQ(Keys(j), (std::set<std::string>{"SvcCount", "TsId", "NetName", "RateGaps", "RateStuff", "BitRate",
-                                              "GhostCount", "GhostRateGaps", "GhostRateStuff", "GhostBitRate",
-                                              "services", "ghosts"}));
+    EXPECT_EQ(Keys(j), (std::set<std::string>{"SvcCount", "TsId", "NetName", "RateGaps", "RateStuff",
+                                              "BitRate", "GhostCount", "GhostRateGaps", "GhostRateStuff",
+                                              "GhostBitRate", "services", "ghosts"}));
     EXPECT_EQ(j["SvcCount"], 3);
     EXPECT_EQ(j["TsId"], 4660);
     EXPECT_EQ(j["NetName"], "NET ONE");
@@ -83,10 +83,10 @@ TEST(CliShow, PrintsEveryFieldOfAProjectFile) {
     for (int i = 0; i < 3; ++i) {
         const json& s = j["services"][i];
         SCOPED_TRACE("service " + std::to_string(i));
-        EXPECT_EQ(Keys(s), (std::set<std::string>{"SvcInput", "SvcPmtPid", "ServiceId", "EitPresent", "EitSchedule",
-                                                  "Name", "Provider", "PmtPid", "PidsServiceId", "PcrIn", "PcrOut",
-                                                  "Audio", "VideoIn", "VideoOut", "VideoType", "Data", "PcrAdjust",
-                                                  "GenPmt"}));
+        EXPECT_EQ(Keys(s), (std::set<std::string>{"SvcInput", "SvcPmtPid", "ServiceId", "EitPresent",
+                                                  "EitSchedule", "Name", "Provider", "PmtPid",
+                                                  "PidsServiceId", "PcrIn", "PcrOut", "Audio", "VideoIn",
+                                                  "VideoOut", "VideoType", "Data", "PcrAdjust", "GenPmt"}));
         EXPECT_EQ(s["SvcInput"], i + 1);
         EXPECT_EQ(s["SvcPmtPid"], 256 + i);
         EXPECT_EQ(s["ServiceId"], 1000 + i);
@@ -105,7 +105,8 @@ TEST(CliShow, PrintsEveryFieldOfAProjectFile) {
         EXPECT_EQ(s["GenPmt"], i != 1 ? 1 : 0);
         ASSERT_EQ(s["Audio"].size(), 4u);
         for (int a = 0; a < 4; ++a)
-            EXPECT_EQ(s["Audio"][a], json({{"Type", a}, {"PidIn", 400 + 10 * i + a}, {"PidOut", 500 + 10 * i + a}}))
+            EXPECT_EQ(s["Audio"][a],
+                      json({{"Type", a}, {"PidIn", 400 + 10 * i + a}, {"PidOut", 500 + 10 * i + a}}))
                 << "audio " << a;
         ASSERT_EQ(s["Data"].size(), 2u);
         for (int d = 0; d < 2; ++d)
@@ -119,7 +120,8 @@ TEST(CliShow, PrintsEveryFieldOfAProjectFile) {
     }
     ASSERT_EQ(j["ghosts"].size(), 2u);
     for (int g = 0; g < 2; ++g)
-        EXPECT_EQ(j["ghosts"][g], json({{"GhostInput", 5 + g}, {"GhostPidIn", 1000 + g}, {"GhostPidOut", 2000 + g}}));
+        EXPECT_EQ(j["ghosts"][g],
+                  json({{"GhostInput", 5 + g}, {"GhostPidIn", 1000 + g}, {"GhostPidOut", 2000 + g}}));
 }
 
 TEST(CliShow, NamesWithBytesOutsideUtf8StillPrint) {

@@ -21,7 +21,7 @@ namespace kv::test {
 
 // A folder of its own under the system temp folder, removed with its contents.
 class TempFolder {
-public:
+  public:
     TempFolder() {
         std::string pattern = (std::filesystem::temp_directory_path() / "kv-model-XXXXXX").string();
         if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
@@ -36,7 +36,7 @@ public:
 
     std::string File(const std::string& name) const { return (path_ / name).string(); }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
@@ -55,8 +55,7 @@ inline std::vector<uint8_t> BytesOf(const ConfigStore& store) {
     return {p, p + sizeof store};
 }
 
-template <std::size_t N>
-void SetText(char (&field)[N], const char* text) {
+template <std::size_t N> void SetText(char (&field)[N], const char* text) {
     std::memset(field, 0, N);
     std::memcpy(field, text, std::min(std::strlen(text), N - 1));
 }

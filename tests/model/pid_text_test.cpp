@@ -9,7 +9,9 @@ namespace {
 constexpr Radix Dec = Radix::Decimal;
 constexpr Radix Hex = Radix::Hexadecimal;
 
-const char* Name(Radix r) { return r == Dec ? "Decimal" : "HexaDecimal"; }
+const char* Name(Radix r) {
+    return r == Dec ? "Decimal" : "HexaDecimal";
+}
 
 TEST(PidText, KeysAdmittedByRadix) {
     struct Case {
@@ -18,12 +20,12 @@ TEST(PidText, KeysAdmittedByRadix) {
         bool hexadecimal;
     };
     const Case cases[] = {
-        {U'0', true, true},   {U'9', true, true},   {U'.', true, true},    {U',', true, true},
-        {Backspace, true, true},                     {U'A', false, true},   {U'F', false, true},
-        {U'a', false, true},  {U'f', false, true},  {U'G', false, false},  {U'g', false, false},
-        {U'x', false, false}, {U'\r', false, false}, {U'\n', false, false}, {U'\t', false, false},
-        {U' ', false, false}, {U'-', false, false}, {U'+', false, false},  {0x7F, false, false},
-        {U'\u00e9', false, false}, {U'\uff10', false, false}, // é, fullwidth zero
+        {U'0', true, true},        {U'9', true, true},    {U'.', true, true},    {U',', true, true},
+        {Backspace, true, true},   {U'A', false, true},   {U'F', false, true},   {U'a', false, true},
+        {U'f', false, true},       {U'G', false, false},  {U'g', false, false},  {U'x', false, false},
+        {U'\r', false, false},     {U'\n', false, false}, {U'\t', false, false}, {U' ', false, false},
+        {U'-', false, false},      {U'+', false, false},  {0x7F, false, false},  {U'\u00e9', false, false},
+        {U'\uff10', false, false}, // letters and digits outside ASCII never pass
     };
     for (const Case& c : cases) {
         EXPECT_EQ(PidKeyAdmitted(c.key, Dec), c.decimal) << "key " << static_cast<uint32_t>(c.key);
@@ -38,29 +40,29 @@ TEST(PidText, TextToStoredPid) {
         int16_t stored;
     };
     const Case cases[] = {
-        {"31", Dec, 31},          // warned about on exit, stored anyway
-        {"30", Dec, 30},          // the decimal lower bound
+        {"31", Dec, 31}, // warned about on exit, stored anyway
+        {"30", Dec, 30}, // the decimal lower bound
         {"29", Dec, PidNone},
         {"1F", Hex, 31},
-        {"18", Hex, 0x18},        // the hexadecimal lower bound
+        {"18", Hex, 0x18}, // the hexadecimal lower bound
         {"17", Hex, PidNone},
         {"8190", Dec, 8190},
         {"1FFE", Hex, 8190},
         {"8191", Dec, PidNone},
         {"1FFF", Hex, PidNone},
         {"9999", Dec, PidNone},
-        {"FFFF", Hex, PidNone},   // reads as -1
+        {"FFFF", Hex, PidNone}, // reads as -1
         {"100,7", Dec, 100},
         {"100.5", Dec, 100},
         {"1A.5", Hex, 26},
         {"ab", Hex, 0xAB},
         {"40a", Dec, 40},
-        {"1A", Dec, PidNone},     // reads as 1
+        {"1A", Dec, PidNone}, // reads as 1
         {"", Dec, PidNone},
-        {".", Dec, PidNone},      // no digit at all: a bad value
+        {".", Dec, PidNone}, // no digit at all: a bad value
         {",5", Hex, PidNone},
         {"    ", Dec, PidNone},
-        {" 200", Dec, 200},       // leading blanks are skipped
+        {" 200", Dec, 200}, // leading blanks are skipped
         {"\t200", Dec, 200},
         {"+200", Dec, 200},
         {"-200", Dec, PidNone},
@@ -69,12 +71,12 @@ TEST(PidText, TextToStoredPid) {
         {"10020", Hex, 32},       // 0x10020 keeps 0x0020
         {"4294967396", Dec, 100}, // 2^32 + 100 wraps like a 32-bit scan
         {"99999999999999999999999", Dec, PidNone},
-        {"0x1F", Hex, 31},        // "%x" takes a 0x prefix
+        {"0x1F", Hex, 31}, // "%x" takes a 0x prefix
         {"0X20", Hex, 32},
         {"-0x20", Hex, PidNone},
-        {"0xg", Hex, PidNone},    // the 0 alone
+        {"0xg", Hex, PidNone}, // the 0 alone
         {"0x", Hex, PidNone},
-        {"0x20", Dec, PidNone},   // decimal reads the 0 only
+        {"0x20", Dec, PidNone}, // decimal reads the 0 only
     };
     for (const Case& c : cases)
         EXPECT_EQ(PidFromText(c.text, c.radix), c.stored) << '"' << c.text << "\" in " << Name(c.radix);
@@ -87,12 +89,21 @@ TEST(PidText, LeadingNumberAsTheScannerReadsIt) {
         std::optional<int32_t> number;
     };
     const Case cases[] = {
-        {"  -12x", Dec, -12},     {"+7", Dec, 7},         {"-", Dec, std::nullopt},
-        {"+", Hex, std::nullopt}, {"", Hex, std::nullopt}, {"x1", Dec, std::nullopt},
+        {"  -12x", Dec, -12},
+        {"+7", Dec, 7},
+        {"-", Dec, std::nullopt},
+        {"+", Hex, std::nullopt},
+        {"", Hex, std::nullopt},
+        {"x1", Dec, std::nullopt},
         {"- 5", Dec, std::nullopt}, // no blank between sign and digits
-        {"4294967295", Dec, -1},  {"FFFFFFFF", Hex, -1},  {"1FFFFFFFF", Hex, -1},
-        {"7fffffff", Hex, 2147483647}, {"-2147483648", Dec, INT32_MIN}, {"0x", Hex, 0},
-        {"0xg", Hex, 0},          {"-0X1f", Hex, -31},
+        {"4294967295", Dec, -1},
+        {"FFFFFFFF", Hex, -1},
+        {"1FFFFFFFF", Hex, -1},
+        {"7fffffff", Hex, 2147483647},
+        {"-2147483648", Dec, INT32_MIN},
+        {"0x", Hex, 0},
+        {"0xg", Hex, 0},
+        {"-0X1f", Hex, -31},
     };
     for (const Case& c : cases)
         EXPECT_EQ(ScanLeadingNumber(c.text, c.radix), c.number) << '"' << c.text << "\" in " << Name(c.radix);
@@ -105,13 +116,13 @@ TEST(PidText, LeavingAnOutputBoxWarnsOutside32To8190) {
         bool warns;
     };
     const Case cases[] = {
-        {"31", Dec, true},    {"32", Dec, false},   {"29", Dec, true},  {"8190", Dec, false},
-        {"8191", Dec, true},  {"9999", Dec, true},  {"1F", Hex, true},  {"20", Hex, false},
-        {"17", Hex, true},    {"1FFE", Hex, false}, {"FFFF", Hex, true}, {"0", Dec, true},
-        {"", Dec, false},     {"   ", Hex, false},  // nothing typed: no warning
-        {"  100  ", Dec, false},                    // blanks are trimmed first
-        {".", Dec, true},     {",", Hex, true},     // no number: a bad value
-        {"100,7", Dec, false}, {"65568", Dec, false}, // low 16 bits: 32
+        {"31", Dec, true},       {"32", Dec, false},    {"29", Dec, true},   {"8190", Dec, false},
+        {"8191", Dec, true},     {"9999", Dec, true},   {"1F", Hex, true},   {"20", Hex, false},
+        {"17", Hex, true},       {"1FFE", Hex, false},  {"FFFF", Hex, true}, {"0", Dec, true},
+        {"", Dec, false},        {"   ", Hex, false},   // nothing typed: no warning
+        {"  100  ", Dec, false},                        // blanks are trimmed first
+        {".", Dec, true},        {",", Hex, true},      // no number: a bad value
+        {"100,7", Dec, false},   {"65568", Dec, false}, // low 16 bits: 32
     };
     for (const Case& c : cases)
         EXPECT_EQ(PidExitWarns(c.text, c.radix), c.warns) << '"' << c.text << "\" in " << Name(c.radix);
@@ -148,7 +159,8 @@ TEST(PidText, FormatsForBoxesAndCells) {
 
 TEST(PidText, BlankIfNoneBlanksOnlyTheExactAbsentTexts) {
     const std::pair<const char*, const char*> cases[] = {
-        {"8191", ""}, {"1FFF", ""}, {"1fff", "1fff"}, {" 8191", " 8191"}, {"08191", "08191"}, {"8190", "8190"}, {"", ""},
+        {"8191", ""},       {"1FFF", ""},     {"1fff", "1fff"}, {" 8191", " 8191"},
+        {"08191", "08191"}, {"8190", "8190"}, {"", ""},
     };
     for (const auto& [in, out] : cases) EXPECT_EQ(BlankIfNone(in), out) << '"' << in << '"';
 }

@@ -19,7 +19,10 @@ struct ServiceBytes {
 ServiceBytes ServiceAt(const ServiceBlock& sb, int i) {
     const auto* info = reinterpret_cast<const uint8_t*>(&sb.SvcInfo[i]);
     const auto* pids = reinterpret_cast<const uint8_t*>(&sb.SvcPids[i]);
-    return {sb.SvcInput[i], sb.SvcPmtPid[i], {info, info + sizeof(ServiceInfo)}, {pids, pids + sizeof(ServicePids)}};
+    return {sb.SvcInput[i],
+            sb.SvcPmtPid[i],
+            {info, info + sizeof(ServiceInfo)},
+            {pids, pids + sizeof(ServicePids)}};
 }
 
 // NetName .. BitRate, the piece a delete carries over whole.
@@ -47,7 +50,9 @@ struct DeleteCase {
     std::vector<int> survivors; // old slots, in their new order
 };
 
-void PrintTo(const DeleteCase& c, std::ostream* os) { *os << "delete slot " << c.index << " of 3"; }
+void PrintTo(const DeleteCase& c, std::ostream* os) {
+    *os << "delete slot " << c.index << " of 3";
+}
 
 class DeleteServiceTest : public ::testing::TestWithParam<DeleteCase> {};
 
@@ -61,7 +66,8 @@ TEST_P(DeleteServiceTest, SlotsMoveDownAndNetworkPieceStays) {
     EXPECT_EQ(after->Svc.TsId, before->Svc.TsId);
     EXPECT_EQ(NetworkPiece(after->Svc), NetworkPiece(before->Svc));
     for (std::size_t to = 0; to < c.survivors.size(); ++to)
-        EXPECT_EQ(ServiceAt(after->Svc, static_cast<int>(to)), ServiceAt(before->Svc, c.survivors[to])) << "slot " << to;
+        EXPECT_EQ(ServiceAt(after->Svc, static_cast<int>(to)), ServiceAt(before->Svc, c.survivors[to]))
+            << "slot " << to;
 
     // The slot the last service left is cleared.
     const ServiceBytes cleared = ServiceAt(after->Svc, 2);
@@ -74,7 +80,8 @@ TEST_P(DeleteServiceTest, SlotsMoveDownAndNetworkPieceStays) {
 }
 
 INSTANTIATE_TEST_SUITE_P(ThreeServices, DeleteServiceTest,
-                         ::testing::Values(DeleteCase{0, {1, 2}}, DeleteCase{1, {0, 2}}, DeleteCase{2, {0, 1}},
+                         ::testing::Values(DeleteCase{0, {1, 2}}, DeleteCase{1, {0, 2}},
+                                           DeleteCase{2, {0, 1}},
                                            // A list position past the stored services drops the last one.
                                            DeleteCase{5, {0, 1}}),
                          [](const ::testing::TestParamInfo<DeleteCase>& info) {
@@ -140,8 +147,10 @@ void AddService(ConfigStore& s, int input, int audios, int datas) {
     p.PmtPid = 100;
     p.PcrOut = 101;
     p.VideoOut = 102;
-    for (int a = 0; a < AudioSlots; ++a) p.Audio[a].PidOut = a < audios ? static_cast<int16_t>(110 + a) : PidNone;
-    for (int d = 0; d < DataSlots; ++d) p.Data[d].PidOut = d < datas ? static_cast<int16_t>(120 + d) : PidNone;
+    for (int a = 0; a < AudioSlots; ++a)
+        p.Audio[a].PidOut = a < audios ? static_cast<int16_t>(110 + a) : PidNone;
+    for (int d = 0; d < DataSlots; ++d)
+        p.Data[d].PidOut = d < datas ? static_cast<int16_t>(120 + d) : PidNone;
 }
 
 void AddGhosts(ConfigStore& s, int input, int n) {
@@ -193,6 +202,25 @@ TEST(PidLimit, IgnoresSlotsBeyondTheCounts) {
     store->Svc.SvcCount = 0;
     EXPECT_EQ(InputPidCount(*store, 5), 42);
     EXPECT_FALSE(PidLimitReached(*store, 5));
+}
+
+TEST(ActiveRate, GhostOnlyDescriptionTakesTheGhostCopies) {
+    struct Case {
+        int16_t services;
+        int16_t ghosts;
+        bool fromGhostBlock;
+    };
+    const Case cases[] = {{3, 0, false}, {3, 2, false}, {0, 2, true}, {0, 0, false}};
+    for (const Case& c : cases) {
+        auto store = test::SampleStore();
+        store->Svc.SvcCount = c.services;
+        store->Ghost.GhostCount = c.ghosts;
+        const bool ghost = c.fromGhostBlock;
+        EXPECT_EQ(ActiveRateGaps(*store), ghost ? store->Ghost.GhostRateGaps : store->Svc.RateGaps)
+            << c.services << " services, " << c.ghosts << " ghosts";
+        EXPECT_EQ(ActiveRateStuff(*store), ghost ? 9 : 7)
+            << c.services << " services, " << c.ghosts << " ghosts";
+    }
 }
 
 } // namespace
