@@ -4,8 +4,8 @@ namespace kv {
 
 namespace {
 
-Record CommandWithArgument(uint8_t argument) {
-    Record r{};
+LineRecord CommandWithArgument(uint8_t argument) {
+    LineRecord r{};
     r[0] = ImageRecordByte;
     r[1] = CommandType;
     r[7] = 0xFF;
@@ -15,27 +15,41 @@ Record CommandWithArgument(uint8_t argument) {
 }
 
 bool IsCommandWithArgument(const uint8_t* record, uint8_t argument) {
-    return record[0] == ImageRecordByte && record[1] == CommandType && record[7] == 0xFF && record[8] == 0x1F &&
-           record[9] == argument;
+    return record[0] == ImageRecordByte && record[1] == CommandType && record[7] == 0xFF &&
+           record[8] == 0x1F && record[9] == argument;
 }
 
 } // namespace
 
-Record IdleCommand() { return CommandWithArgument(IdleArgument); }
-Record ReadCommand() { return CommandWithArgument(ReadArgument); }
+LineRecord IdleCommand() {
+    return CommandWithArgument(IdleArgument);
+}
+LineRecord ReadCommand() {
+    return CommandWithArgument(ReadArgument);
+}
 
-Record LoadCommand() {
-    Record r{};
+LineRecord LoadCommand() {
+    LineRecord r{};
     r[0] = ImageRecordByte;
     r[1] = LoadType;
     return r;
 }
 
-bool IsIdleCommand(const uint8_t* record) { return IsCommandWithArgument(record, IdleArgument); }
-bool IsReadCommand(const uint8_t* record) { return IsCommandWithArgument(record, ReadArgument); }
-bool IsLoadCommand(const uint8_t* record) { return record[0] == ImageRecordByte && record[1] == LoadType; }
-bool IsHeaderRecord(const uint8_t* record) { return record[0] == ImageRecordByte && record[1] == HeaderType; }
+bool IsIdleCommand(const uint8_t* record) {
+    return IsCommandWithArgument(record, IdleArgument);
+}
+bool IsReadCommand(const uint8_t* record) {
+    return IsCommandWithArgument(record, ReadArgument);
+}
+bool IsLoadCommand(const uint8_t* record) {
+    return record[0] == ImageRecordByte && record[1] == LoadType;
+}
+bool IsHeaderRecord(const uint8_t* record) {
+    return record[0] == ImageRecordByte && record[1] == HeaderType;
+}
 
-int HeaderImageLength(const uint8_t* header) { return header[7] | (header[8] << 8); }
+int HeaderImageLength(const uint8_t* header) {
+    return header[7] | (header[8] << 8);
+}
 
 } // namespace kv

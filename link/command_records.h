@@ -9,7 +9,7 @@
 
 namespace kv {
 
-using Record = std::array<uint8_t, RecordSize>;
+using LineRecord = std::array<uint8_t, LineRecordSize>;
 
 inline constexpr uint8_t CommandType = 0x00;
 inline constexpr uint8_t HeaderType = 0x02;
@@ -17,9 +17,9 @@ inline constexpr uint8_t LoadType = 0x03;
 inline constexpr uint8_t IdleArgument = 0x00;
 inline constexpr uint8_t ReadArgument = 0x20;
 
-Record IdleCommand(); // B8 00, bytes 7..9 FF 1F 00: the device stops sending
-Record ReadCommand(); // B8 00, bytes 7..9 FF 1F 20: the device plays its image back
-Record LoadCommand(); // B8 03: the records of a new image follow
+LineRecord IdleCommand(); // B8 00, bytes 7..9 FF 1F 00: the device stops sending
+LineRecord ReadCommand(); // B8 00, bytes 7..9 FF 1F 20: the device plays its image back
+LineRecord LoadCommand(); // B8 03: the records of a new image follow
 
 bool IsIdleCommand(const uint8_t* record);
 bool IsReadCommand(const uint8_t* record);
@@ -30,6 +30,6 @@ bool IsHeaderRecord(const uint8_t* record); // B8 02, the first record of an ima
 int HeaderImageLength(const uint8_t* header);
 
 // Largest image a header can describe, in whole records.
-inline constexpr int MaxImageRecords = 0xFFFF / RecordSize;
+inline constexpr int MaxImageRecords = 0xFFFF / LineRecordSize;
 
 } // namespace kv

@@ -10,7 +10,7 @@ namespace kv {
 
 namespace {
 
-constexpr int NoiseBytes = 300; // more than a record, so a whole cut buffer is noise too
+constexpr int NoiseBytes = 300;  // more than a record, so a whole cut buffer is noise too
 constexpr int CorruptByte = 100; // offset inside the record, clear of the two record-type bytes
 
 } // namespace
@@ -30,8 +30,8 @@ std::optional<SimulatorFault> SimulatorFaultFromName(std::string_view name) {
 }
 
 void DeviceProtocol::Preload(const std::vector<uint8_t>& image) {
-    const std::size_t records = std::min<std::size_t>(image.size() / RecordSize, MaxImageRecords);
-    image_.assign(image.begin(), image.begin() + static_cast<std::ptrdiff_t>(records * RecordSize));
+    const std::size_t records = std::min<std::size_t>(image.size() / LineRecordSize, MaxImageRecords);
+    image_.assign(image.begin(), image.begin() + static_cast<std::ptrdiff_t>(records * LineRecordSize));
 }
 
 void DeviceProtocol::OnRecord(const uint8_t* record, Clock::time_point now) {
@@ -55,8 +55,8 @@ void DeviceProtocol::OnRecord(const uint8_t* record, Clock::time_point now) {
 
 void DeviceProtocol::TakeLoadRecord(const uint8_t* record) {
     if (image_.empty() && IsHeaderRecord(record)) expectedLength_ = HeaderImageLength(record);
-    if (image_.size() < static_cast<std::size_t>(MaxImageRecords) * RecordSize)
-        image_.insert(image_.end(), record, record + RecordSize);
+    if (image_.size() < static_cast<std::size_t>(MaxImageRecords) * LineRecordSize)
+        image_.insert(image_.end(), record, record + LineRecordSize);
     if (expectedLength_ >= 0 && image_.size() >= static_cast<std::size_t>(expectedLength_)) FinishLoad();
 }
 
@@ -72,9 +72,9 @@ void DeviceProtocol::FinishLoad() {
 void DeviceProtocol::StartPlayback() {
     if (fault_ == SimulatorFault::Silent || image_.empty()) return;
     playCopy_ = image_;
-    if (fault_ == SimulatorFault::Corrupt) playCopy_[playCopy_.size() - RecordSize + CorruptByte] ^= 0xFF;
-    const std::size_t records = playCopy_.size() / RecordSize;
-    playOffset_ = fault_ == SimulatorFault::Midcycle ? (records / 2) * RecordSize : 0;
+    if (fault_ == SimulatorFault::Corrupt) playCopy_[playCopy_.size() - LineRecordSize + CorruptByte] ^= 0xFF;
+    const std::size_t records = playCopy_.size() / LineRecordSize;
+    playOffset_ = fault_ == SimulatorFault::Midcycle ? (records / 2) * LineRecordSize : 0;
     noisePending_ = fault_ == SimulatorFault::Garbage;
     recordsPlayed_ = 0;
     playing_ = true;
@@ -89,8 +89,8 @@ std::vector<uint8_t> DeviceProtocol::NextOutput() {
         return noise;
     }
     const auto first = playCopy_.begin() + static_cast<std::ptrdiff_t>(playOffset_);
-    std::vector<uint8_t> record(first, first + RecordSize);
-    playOffset_ = (playOffset_ + RecordSize) % playCopy_.size();
+    std::vector<uint8_t> record(first, first + LineRecordSize);
+    playOffset_ = (playOffset_ + LineRecordSize) % playCopy_.size();
     ++recordsPlayed_;
     return record;
 }

@@ -26,7 +26,7 @@ enum class SimulatorFault {
 std::optional<SimulatorFault> SimulatorFaultFromName(std::string_view name);
 
 class DeviceProtocol {
-public:
+  public:
     using Clock = std::chrono::steady_clock;
 
     explicit DeviceProtocol(SimulatorFault fault = SimulatorFault::None) : fault_(fault) {}
@@ -56,7 +56,7 @@ public:
     const std::vector<uint8_t>& Image() const { return image_; }
     int LoadsCompleted() const { return loadsCompleted_; }
 
-private:
+  private:
     void TakeLoadRecord(const uint8_t* record);
     void FinishLoad();
     void StartPlayback();

@@ -36,12 +36,14 @@ bool SetError(std::string* error, const std::string& text) {
 
 DeviceSimulator::DeviceSimulator(SimulatorOptions options) : options_(options), protocol_(options.Fault) {}
 
-DeviceSimulator::~DeviceSimulator() { Stop(); }
+DeviceSimulator::~DeviceSimulator() {
+    Stop();
+}
 
 bool DeviceSimulator::PreloadImageFile(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     if (!file) return false;
-    std::vector<uint8_t> image(static_cast<std::size_t>(MaxImageRecords) * RecordSize);
+    std::vector<uint8_t> image(static_cast<std::size_t>(MaxImageRecords) * LineRecordSize);
     file.read(reinterpret_cast<char*>(image.data()), static_cast<std::streamsize>(image.size()));
     image.resize(static_cast<std::size_t>(file.gcount()));
     PreloadImage(image);
@@ -142,8 +144,8 @@ void DeviceSimulator::RemoveLink() {
 // until a byte arrives, the next record is due, a header-less load has been
 // quiet long enough, or Stop.
 void DeviceSimulator::Run() {
-    const auto period =
-        std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(1.0 / options_.RecordsPerSecond));
+    const auto period = std::chrono::duration_cast<Clock::duration>(
+        std::chrono::duration<double>(1.0 / options_.RecordsPerSecond));
     const auto pause = std::chrono::milliseconds(options_.LoadPauseMs);
     RecordCutter cutter;
     std::vector<uint8_t> out; // bytes on their way to the line
@@ -164,7 +166,8 @@ void DeviceSimulator::Run() {
             if (playing && !pending) wakeAt = std::min(wakeAt, nextDue);
             if (protocol_.AwaitingPause()) wakeAt = std::min(wakeAt, protocol_.LastLoadRecord() + pause);
         }
-        pollfd fds[2] = {{master_, static_cast<short>(POLLIN | (pending ? POLLOUT : 0)), 0}, {wake_.Fd(), POLLIN, 0}};
+        pollfd fds[2] = {{master_, static_cast<short>(POLLIN | (pending ? POLLOUT : 0)), 0},
+                         {wake_.Fd(), POLLIN, 0}};
         const timespec timeout = ToTimespec(wakeAt - now);
         const int ready = ppoll(fds, 2, &timeout, nullptr);
         if (ready < 0 && errno != EINTR) return;
@@ -194,8 +197,10 @@ void DeviceSimulator::Run() {
         }
         if (sent < out.size()) {
             const ssize_t n = ::write(master_, out.data() + sent, out.size() - sent);
-            if (n > 0) sent += static_cast<std::size_t>(n);
-            else if (n < 0 && errno != EAGAIN && errno != EINTR) return;
+            if (n > 0)
+                sent += static_cast<std::size_t>(n);
+            else if (n < 0 && errno != EAGAIN && errno != EINTR)
+                return;
         }
 
         if (options_.Fault == SimulatorFault::Hangup && sent >= out.size()) {

@@ -21,13 +21,13 @@ namespace kv {
 struct SimulatorOptions {
     SimulatorFault Fault = SimulatorFault::None;
     // 188 bytes of 10 bits each at 1 500 000 bit/s: about 800 records per second.
-    double RecordsPerSecond = 1500000.0 / (RecordSize * 10);
-    int HangupAfterRecords = 8;  // played-back records before a "hangup" device closes the line
-    int LoadPauseMs = 500;       // quiet line that ends an image sent without header
+    double RecordsPerSecond = 1500000.0 / (LineRecordSize * 10);
+    int HangupAfterRecords = 8; // played-back records before a "hangup" device closes the line
+    int LoadPauseMs = 500;      // quiet line that ends an image sent without header
 };
 
 class DeviceSimulator {
-public:
+  public:
     explicit DeviceSimulator(SimulatorOptions options = {});
     ~DeviceSimulator(); // Stop
     DeviceSimulator(const DeviceSimulator&) = delete;
@@ -54,7 +54,7 @@ public:
     int LoadsCompleted() const;
     bool HungUp() const { return hungUp_; } // a "hangup" device closed its line
 
-private:
+  private:
     void Run();
     void CloseTerminal();
     void RemoveLink();

@@ -6,11 +6,13 @@
 
 namespace kv {
 
-inline constexpr int RecordSize = 188;
+inline constexpr int LineRecordSize = 188;
 inline constexpr uint8_t PacketSyncByte = 0x47;
 inline constexpr uint8_t ImageRecordByte = 0xB8;
 
 // The two bytes a record may start with; any other byte is line noise.
-inline constexpr bool IsRecordStart(uint8_t byte) { return byte == PacketSyncByte || byte == ImageRecordByte; }
+inline constexpr bool IsRecordStart(uint8_t byte) {
+    return byte == PacketSyncByte || byte == ImageRecordByte;
+}
 
 } // namespace kv

@@ -18,7 +18,7 @@
 namespace kv {
 
 class ReceiveRing {
-public:
+  public:
     static constexpr int Slots = 2000;
 
     ReceiveRing();
@@ -26,13 +26,13 @@ public:
     bool Push(const uint8_t* record); // producer; false when the ring was full and the record dropped
     bool Pop(uint8_t* record);        // consumer; false when empty
     bool Empty() const;
-    int Count() const;                // records queued now (exact for either side's own view)
+    int Count() const; // records queued now (exact for either side's own view)
     uint64_t Dropped() const { return dropped_.load(std::memory_order_relaxed); }
 
-private:
+  private:
     static int Next(int index) { return index + 1 == Slots ? 0 : index + 1; }
 
-    std::vector<uint8_t> slots_; // Slots x RecordSize bytes
+    std::vector<uint8_t> slots_; // Slots x LineRecordSize bytes
     std::atomic<int> read_{0};
     std::atomic<int> write_{0};
     std::atomic<uint64_t> dropped_{0};

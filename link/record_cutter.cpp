@@ -17,7 +17,7 @@ void RecordCutter::Feed(const uint8_t* bytes, std::size_t count, const RecordSin
         std::memcpy(buffer_ + have_, bytes + pos, take);
         have_ += static_cast<int>(take);
         pos += take;
-        if (have_ == RecordSize) {
+        if (have_ == LineRecordSize) {
             have_ = 0;
             sink(buffer_);
         }

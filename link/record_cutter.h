@@ -15,13 +15,13 @@
 namespace kv {
 
 class RecordCutter {
-public:
+  public:
     using RecordSink = std::function<void(const uint8_t* record)>;
 
     // Bytes still missing from the record being assembled (1..188): the most
     // a reader should ask the line for, so that no byte of the next record is
     // taken before it is needed.
-    int Wanted() const { return RecordSize - have_; }
+    int Wanted() const { return LineRecordSize - have_; }
 
     // Takes `count` bytes in arrival order; hands every completed record to
     // `sink` as soon as its last byte is in.
@@ -30,8 +30,8 @@ public:
     // Drops a partly assembled record.
     void Reset() { have_ = 0; }
 
-private:
-    uint8_t buffer_[RecordSize]{};
+  private:
+    uint8_t buffer_[LineRecordSize]{};
     int have_ = 0;
 };
 

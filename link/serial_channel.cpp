@@ -34,7 +34,9 @@ constexpr short HangupEvents = POLLHUP | POLLERR | POLLNVAL;
 SerialChannel::SerialChannel(std::string appFolder, ErrorReporter reportError, ChannelOptions options)
     : appFolder_(std::move(appFolder)), reportError_(std::move(reportError)), options_(options) {}
 
-SerialChannel::~SerialChannel() { Close(); }
+SerialChannel::~SerialChannel() {
+    Close();
+}
 
 bool SerialChannel::Open(int port) {
     Close();
@@ -56,7 +58,8 @@ bool SerialChannel::Open(int port) {
     if (tcgetattr(fd, &settings) != 0) return Refuse(fd, notAvailable);
     ApplyLineSettings(settings);
     termios readBack{};
-    if (tcsetattr(fd, TCSANOW, &settings) != 0 || tcgetattr(fd, &readBack) != 0 || !LineSettingsHeld(readBack))
+    if (tcsetattr(fd, TCSANOW, &settings) != 0 || tcgetattr(fd, &readBack) != 0 ||
+        !LineSettingsHeld(readBack))
         return Refuse(fd, settingsRefused);
     // Assert DTR and RTS; a pseudo-terminal has no modem lines and says no.
     int lines = TIOCM_DTR | TIOCM_RTS;
@@ -88,19 +91,25 @@ void SerialChannel::Close() {
     connected_ = false;
 }
 
-bool SerialChannel::Connected() const { return connected_; }
+bool SerialChannel::Connected() const {
+    return connected_;
+}
 
-int SerialChannel::ReceiveThreadCount() const { return receiveThreads_; }
+int SerialChannel::ReceiveThreadCount() const {
+    return receiveThreads_;
+}
 
 void SerialChannel::SendRecord(const uint8_t* record) {
     if (stop_) return;
     // Open() first joins the receive thread of the lost link, so there is
     // never more than one, and the lock outlives both.
     if (!connected_ && !Open(port_)) return;
-    WriteBytes(record, RecordSize);
+    WriteBytes(record, LineRecordSize);
 }
 
-bool SerialChannel::TakeRecord(uint8_t* record) { return ring_.Pop(record); }
+bool SerialChannel::TakeRecord(uint8_t* record) {
+    return ring_.Pop(record);
+}
 
 void SerialChannel::ReceiveLoop() {
     pollfd wake{wake_.Fd(), POLLIN, 0};
@@ -110,7 +119,7 @@ void SerialChannel::ReceiveLoop() {
     while (woken < 0 && errno == EINTR);
     if (woken == 0) {
         RecordCutter cutter;
-        uint8_t buffer[RecordSize];
+        uint8_t buffer[LineRecordSize];
         const auto queue = [this](const uint8_t* record) { ring_.Push(record); };
         while (!stop_ && connected_) {
             const int n = ReadBytes(buffer, cutter.Wanted());

@@ -23,7 +23,7 @@ struct ChannelOptions {
 };
 
 class SerialChannel {
-public:
+  public:
     // Receives "COMn não disponivel" / "Erro de configuracao de COMn"; the
     // window turns it into its error box, the command line prints it.
     using ErrorReporter = std::function<void(const std::string& message)>;
@@ -34,22 +34,22 @@ public:
     SerialChannel(const SerialChannel&) = delete;
     SerialChannel& operator=(const SerialChannel&) = delete;
 
-    bool Open(int port);  // true when open and configured; on failure the reporter was called
-    void Close();         // harmless when not open; joins the receive thread
+    bool Open(int port); // true when open and configured; on failure the reporter was called
+    void Close();        // harmless when not open; joins the receive thread
     bool Connected() const;
 
     // Writes the record unless the channel was closed. After a lost link
     // (and no Close since) the port is first opened again with the whole
     // open procedure, its messages included.
-    void SendRecord(const uint8_t* record);   // 188 bytes
-    bool TakeRecord(uint8_t* record);          // oldest queued record, false when none
+    void SendRecord(const uint8_t* record); // 188 bytes
+    bool TakeRecord(uint8_t* record);       // oldest queued record, false when none
 
     int ReceiveThreadCount() const; // receive threads running now (0 or 1)
 
-    int Port() const { return port_; }              // number given to the last Open
+    int Port() const { return port_; }                          // number given to the last Open
     uint64_t DroppedRecords() const { return ring_.Dropped(); } // lost to a full ring
 
-private:
+  private:
     bool Refuse(int fd, const std::string& message);
     void ReceiveLoop();
     int ReadBytes(uint8_t* buffer, int count);

@@ -7,6 +7,7 @@
 #include <thread>
 #include <vector>
 
+#include "link/command_records.h"
 #include "link/serial_channel.h"
 
 namespace kv {
@@ -14,19 +15,31 @@ namespace kv {
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+// A device that never stops streaming must not hold the tool forever:
+// draining stops after this many records ...
+constexpr int DrainLimitRecords = 4000;
+// ... and the header must come round, and come round again, within about one
+// cycle more than the largest image a header can describe.
+constexpr int CycleLimitRecords = 2 * MaxImageRecords;
+
 using File = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
 
-File OpenFile(const std::string& path, const char* mode) { return File(std::fopen(path.c_str(), mode), &std::fclose); }
+File OpenFile(const std::string& path, const char* mode) {
+    return File(std::fopen(path.c_str(), mode), &std::fclose);
+}
 
-void Pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+void Pause(int ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
 
-void SendTimes(SerialChannel& channel, const Record& record, int times) {
+void SendTimes(SerialChannel& channel, const LineRecord& record, int times) {
     for (int i = 0; i < times; ++i) channel.SendRecord(record.data());
 }
 
 // Takes the next record, polling every 5 ms. False after `silenceMs` without
 // one, or as soon as the link is down (nothing can arrive then).
-bool WaitForRecord(SerialChannel& channel, Record& record, int silenceMs) {
+bool WaitForRecord(SerialChannel& channel, LineRecord& record, int silenceMs) {
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(silenceMs);
     for (;;) {
         if (channel.TakeRecord(record.data())) return true;
@@ -39,7 +52,7 @@ bool WaitForRecord(SerialChannel& channel, Record& record, int silenceMs) {
 // header: one full cycle of its image. 0 captured, 2 silence or no cycle
 // within the bound.
 int CaptureCycle(SerialChannel& channel, std::FILE* file, int silenceMs) {
-    Record record{};
+    LineRecord record{};
     for (int skipped = 0;; ++skipped) {
         if (skipped > CycleLimitRecords || !WaitForRecord(channel, record, silenceMs)) return 2;
         if (IsHeaderRecord(record.data())) break;
@@ -60,14 +73,15 @@ long FileSize(std::FILE* file) {
 }
 
 bool ReadWhole(std::FILE* file, std::vector<uint8_t>& buffer, long size) {
-    return std::fread(buffer.data(), 1, static_cast<std::size_t>(size), file) == static_cast<std::size_t>(size);
+    return std::fread(buffer.data(), 1, static_cast<std::size_t>(size), file) ==
+           static_cast<std::size_t>(size);
 }
 
 } // namespace
 
 int SyncLink(SerialChannel& channel) {
     channel.SendRecord(IdleCommand().data());
-    Record record{};
+    LineRecord record{};
     int drained = 0;
     for (;;) {
         Pause(10);
@@ -89,9 +103,10 @@ int SendImage(SerialChannel& channel, const std::string& path, const TransferTim
     SyncLink(channel);
     SendTimes(channel, LoadCommand(), 1);
     Pause(timing.LoadWaitMs);
-    Record record{};
+    LineRecord record{};
     // A trailing partial record is not sent.
-    while (std::fread(record.data(), 1, record.size(), file.get()) == record.size()) channel.SendRecord(record.data());
+    while (std::fread(record.data(), 1, record.size(), file.get()) == record.size())
+        channel.SendRecord(record.data());
     file.reset();
     SyncLink(channel);
     return 0;

@@ -5,7 +5,7 @@
 namespace kv {
 
 class WakeEvent {
-public:
+  public:
     WakeEvent();
     ~WakeEvent();
     WakeEvent(const WakeEvent&) = delete;
@@ -15,7 +15,7 @@ public:
     void Signal();
     void Clear();
 
-private:
+  private:
     int fd_;
 };
 

@@ -23,7 +23,7 @@ namespace kv::test {
 
 // A fresh folder standing in for the program folder, removed afterwards.
 class ScratchFolder {
-public:
+  public:
     ScratchFolder() {
         char pattern[] = "/tmp/kv-link-XXXXXX";
         const char* made = mkdtemp(pattern);
@@ -38,13 +38,13 @@ public:
     const std::string& Path() const { return path_; } // ends in '/'
     std::string File(const std::string& name) const { return path_ + "Config/" + name; }
 
-private:
+  private:
     std::string path_;
 };
 
 inline void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 inline std::vector<uint8_t> ReadBytes(const std::string& path) {
@@ -55,15 +55,15 @@ inline std::vector<uint8_t> ReadBytes(const std::string& path) {
 // An image of `records` records: a header stating the length (when asked
 // for), then PID-map-like records whose bytes differ from record to record.
 inline std::vector<uint8_t> SyntheticImage(int records, bool withHeader = true) {
-    std::vector<uint8_t> image(static_cast<std::size_t>(records) * RecordSize);
+    std::vector<uint8_t> image(static_cast<std::size_t>(records) * LineRecordSize);
     for (int r = 0; r < records; ++r) {
-        uint8_t* rec = &image[static_cast<std::size_t>(r) * RecordSize];
+        uint8_t* rec = &image[static_cast<std::size_t>(r) * LineRecordSize];
         rec[0] = ImageRecordByte;
         rec[1] = 0x01;
-        for (int i = 2; i < RecordSize; ++i) rec[i] = static_cast<uint8_t>(r * 31 + i * 7);
+        for (int i = 2; i < LineRecordSize; ++i) rec[i] = static_cast<uint8_t>(r * 31 + i * 7);
     }
     if (withHeader && records > 0) {
-        const int length = records * RecordSize;
+        const int length = records * LineRecordSize;
         image[1] = 0x02;
         image[7] = static_cast<uint8_t>(length & 0xFF);
         image[8] = static_cast<uint8_t>(length >> 8);
@@ -81,7 +81,8 @@ inline constexpr TransferTiming QuickTiming{.SilenceMs = 400, .LoadWaitMs = 20};
 struct LinkedDevice {
     explicit LinkedDevice(int port, SimulatorOptions options = {})
         : Port(port), Device(options),
-          Channel(Folder.Path(), [this](const std::string& m) { Messages.push_back(m); }, QuickChannel) {}
+          Channel(
+              Folder.Path(), [this](const std::string& m) { Messages.push_back(m); }, QuickChannel) {}
 
     // Starts the device and links it; the channel is not opened.
     void StartDevice() {

@@ -11,15 +11,15 @@
 namespace kv {
 namespace {
 
-std::array<uint8_t, RecordSize> Numbered(uint32_t n) {
-    std::array<uint8_t, RecordSize> r{};
+std::array<uint8_t, LineRecordSize> Numbered(uint32_t n) {
+    std::array<uint8_t, LineRecordSize> r{};
     r[0] = ImageRecordByte;
-    for (int i = 1; i < RecordSize; ++i) r[i] = static_cast<uint8_t>(n + static_cast<uint32_t>(i));
+    for (int i = 1; i < LineRecordSize; ++i) r[i] = static_cast<uint8_t>(n + static_cast<uint32_t>(i));
     std::memcpy(&r[1], &n, sizeof n);
     return r;
 }
 
-uint32_t NumberOf(const std::array<uint8_t, RecordSize>& r) {
+uint32_t NumberOf(const std::array<uint8_t, LineRecordSize>& r) {
     uint32_t n = 0;
     std::memcpy(&n, &r[1], sizeof n);
     return n;
@@ -27,7 +27,7 @@ uint32_t NumberOf(const std::array<uint8_t, RecordSize>& r) {
 
 TEST(ReceiveRing, HandsOutRecordsInArrivalOrderAcrossTheWrap) {
     ReceiveRing ring;
-    std::array<uint8_t, RecordSize> out{};
+    std::array<uint8_t, LineRecordSize> out{};
     EXPECT_FALSE(ring.Pop(out.data()));
     uint32_t next = 0;
     // Three times round the 2000 slots, never more than 150 queued.
@@ -52,7 +52,7 @@ TEST(ReceiveRing, FullRingDropsTheNewestRecordAndKeepsTheQueuedOnes) {
     EXPECT_EQ(ring.Dropped(), 2u);
     EXPECT_EQ(ring.Count(), capacity);
 
-    std::array<uint8_t, RecordSize> out{};
+    std::array<uint8_t, LineRecordSize> out{};
     ASSERT_TRUE(ring.Pop(out.data()));
     EXPECT_EQ(NumberOf(out), 0u);
     // One slot free again: the next record is kept, after the old ones.
@@ -77,7 +77,7 @@ TEST(ReceiveRing, ProducerAndConsumerThreadsNeverSeeATornRecord) {
                 std::this_thread::yield();
             }
     });
-    std::array<uint8_t, RecordSize> out{};
+    std::array<uint8_t, LineRecordSize> out{};
     uint32_t expected = 0;
     int torn = 0;
     while (expected < total) {

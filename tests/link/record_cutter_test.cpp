@@ -13,7 +13,7 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 
 Bytes RecordStartingWith(uint8_t first, uint8_t fill) {
-    Bytes r(RecordSize, fill);
+    Bytes r(LineRecordSize, fill);
     r[0] = first;
     return r;
 }
@@ -31,8 +31,10 @@ std::vector<Bytes> Cut(const Bytes& stream, std::size_t chunk) {
     std::vector<Bytes> records;
     std::size_t pos = 0;
     while (pos < stream.size()) {
-        const std::size_t n = std::min({chunk, stream.size() - pos, static_cast<std::size_t>(cutter.Wanted())});
-        cutter.Feed(stream.data() + pos, n, [&](const uint8_t* r) { records.emplace_back(r, r + RecordSize); });
+        const std::size_t n =
+            std::min({chunk, stream.size() - pos, static_cast<std::size_t>(cutter.Wanted())});
+        cutter.Feed(stream.data() + pos, n,
+                    [&](const uint8_t* r) { records.emplace_back(r, r + LineRecordSize); });
         pos += n;
     }
     return records;
@@ -49,8 +51,8 @@ TEST(RecordCutter, CutsTheStreamAsTheResynchronisationRuleSays) {
     const Bytes b = RecordStartingWith(0xB8, 0x22);
     const Bytes noise(100, 0x00);
     Bytes misaligned = Join({Bytes(5, 0x33), a}); // junk, then a record that is cut 5 bytes early
-    misaligned[2] = 0xB8;                          // ... but a 0xB8 sits in the junk
-    const Bytes fromMisaligned(misaligned.begin() + 2, misaligned.begin() + 2 + RecordSize);
+    misaligned[2] = 0xB8;                         // ... but a 0xB8 sits in the junk
+    const Bytes fromMisaligned(misaligned.begin() + 2, misaligned.begin() + 2 + LineRecordSize);
 
     const std::vector<CutCase> cases = {
         {"whole records pass unchanged", Join({a, b}), {a, b}},
@@ -76,18 +78,18 @@ TEST(RecordCutter, RecordSplitAcrossReadsIsCompletedFromTheFollowingInput) {
     };
     const Bytes withJunk = Join({Bytes(3, 0x00), a});
     cutter.Feed(withJunk.data(), 50, count); // 3 junk + 47 bytes of the record
-    EXPECT_EQ(cutter.Wanted(), RecordSize - 47);
+    EXPECT_EQ(cutter.Wanted(), LineRecordSize - 47);
     EXPECT_EQ(handed, 0);
     cutter.Feed(withJunk.data() + 50, withJunk.size() - 50, count);
     EXPECT_EQ(handed, 1);
-    EXPECT_EQ(cutter.Wanted(), RecordSize);
+    EXPECT_EQ(cutter.Wanted(), LineRecordSize);
 }
 
 TEST(RecordCutter, ResetDropsThePartRecord) {
     const Bytes a = RecordStartingWith(0xB8, 0x66);
     RecordCutter cutter;
     std::vector<Bytes> records;
-    const auto keep = [&](const uint8_t* r) { records.emplace_back(r, r + RecordSize); };
+    const auto keep = [&](const uint8_t* r) { records.emplace_back(r, r + LineRecordSize); };
     cutter.Feed(a.data(), 60, keep);
     cutter.Reset();
     cutter.Feed(a.data(), a.size(), keep);

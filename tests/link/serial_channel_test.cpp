@@ -32,9 +32,9 @@ template <class Condition> bool Eventually(Condition done, std::chrono::millisec
     return true;
 }
 
-std::vector<Record> TakeRecords(SerialChannel& channel, std::size_t count) {
-    std::vector<Record> records;
-    Record r{};
+std::vector<LineRecord> TakeRecords(SerialChannel& channel, std::size_t count) {
+    std::vector<LineRecord> records;
+    LineRecord r{};
     Eventually([&] {
         while (records.size() < count && channel.TakeRecord(r.data())) records.push_back(r);
         return records.size() >= count;
@@ -51,14 +51,15 @@ TEST(SerialChannel, PortThatCannotBeOpenedIsReportedAsNotAvailable) {
         const char* message;
     };
     const Case cases[] = {
-        {0, "COM0 não disponivel"},    // no port chosen
-        {23, "COM23 não disponivel"},  // link to nothing
-        {24, "COM24 não disponivel"},  // not a terminal
+        {0, "COM0 não disponivel"},     // no port chosen
+        {23, "COM23 não disponivel"},   // link to nothing
+        {24, "COM24 não disponivel"},   // not a terminal
         {200, "COM200 não disponivel"}, // no such device at all
     };
     for (const Case& c : cases) {
         std::vector<std::string> messages;
-        SerialChannel channel(folder.Path(), [&](const std::string& m) { messages.push_back(m); }, test::QuickChannel);
+        SerialChannel channel(
+            folder.Path(), [&](const std::string& m) { messages.push_back(m); }, test::QuickChannel);
         EXPECT_FALSE(channel.Open(c.port));
         EXPECT_EQ(messages, std::vector<std::string>{c.message});
         EXPECT_FALSE(channel.Connected());
@@ -73,7 +74,8 @@ TEST(SerialChannel, PortHeldByAnotherChannelIsNotAvailableUntilReleased) {
     LinkedDevice dev(5);
     dev.StartAndOpen();
     std::vector<std::string> messages;
-    SerialChannel second(dev.Folder.Path(), [&](const std::string& m) { messages.push_back(m); }, test::QuickChannel);
+    SerialChannel second(
+        dev.Folder.Path(), [&](const std::string& m) { messages.push_back(m); }, test::QuickChannel);
     EXPECT_FALSE(second.Open(5));
     EXPECT_EQ(messages, std::vector<std::string>{"COM5 não disponivel"});
     EXPECT_TRUE(dev.Channel.Connected());
@@ -107,11 +109,11 @@ TEST(SerialChannel, ReceiveThreadQueuesTheDeviceRecordsInOrder) {
     dev.StartAndOpen();
     EXPECT_EQ(dev.Channel.ReceiveThreadCount(), 1);
     dev.Channel.SendRecord(ReadCommand().data());
-    const std::vector<Record> records = TakeRecords(dev.Channel, 12);
+    const std::vector<LineRecord> records = TakeRecords(dev.Channel, 12);
     dev.Channel.SendRecord(IdleCommand().data());
     ASSERT_EQ(records.size(), 12u);
     for (std::size_t i = 0; i < records.size(); ++i) {
-        const uint8_t* expected = &image[(i % 5) * RecordSize];
+        const uint8_t* expected = &image[(i % 5) * LineRecordSize];
         EXPECT_TRUE(std::equal(records[i].begin(), records[i].end(), expected)) << "record " << i;
     }
 }
@@ -150,7 +152,8 @@ TEST(SerialChannel, HangupClosesThePortAndTheNextSendReportsItGone) {
     dev.Device.PreloadImage(test::SyntheticImage(20));
     dev.StartAndOpen();
     dev.Channel.SendRecord(ReadCommand().data());
-    ASSERT_TRUE(Eventually([&] { return !dev.Channel.Connected() && dev.Channel.ReceiveThreadCount() == 0; }));
+    ASSERT_TRUE(
+        Eventually([&] { return !dev.Channel.Connected() && dev.Channel.ReceiveThreadCount() == 0; }));
     EXPECT_TRUE(dev.Device.HungUp());
     // The next send tries the whole open again and says what went wrong, once.
     dev.Channel.SendRecord(IdleCommand().data());
@@ -175,14 +178,14 @@ TEST(SerialChannel, SendAfterALostLinkReopensThePortWithOneReceiveThread) {
     ASSERT_TRUE(replacement.Start(&error)) << error;
     ASSERT_TRUE(replacement.LinkAsPort(dev.Folder.Path(), 11, &error)) << error;
 
-    Record r{};
+    LineRecord r{};
     while (dev.Channel.TakeRecord(r.data())) {
     }
     dev.Channel.SendRecord(ReadCommand().data());
     EXPECT_TRUE(dev.Channel.Connected());
     EXPECT_EQ(dev.Channel.ReceiveThreadCount(), 1);
     EXPECT_TRUE(dev.Messages.empty());
-    const std::vector<Record> records = TakeRecords(dev.Channel, 4);
+    const std::vector<LineRecord> records = TakeRecords(dev.Channel, 4);
     ASSERT_EQ(records.size(), 4u);
     EXPECT_TRUE(std::equal(records[0].begin(), records[0].end(), image.begin()));
     dev.Channel.SendRecord(IdleCommand().data());

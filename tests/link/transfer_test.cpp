@@ -71,7 +71,9 @@ TEST(TransferAndVerify, ImageFileProblemsGiveTheirCodes) {
 
     // The read-back file cannot be created: 2.
     test::WriteBytes(imageFile, test::SyntheticImage(11));
-    EXPECT_EQ(TransferAndVerify(dev.Channel, imageFile, dev.Folder.Path() + "missing/readback", test::QuickTiming), 2);
+    EXPECT_EQ(
+        TransferAndVerify(dev.Channel, imageFile, dev.Folder.Path() + "missing/readback", test::QuickTiming),
+        2);
 }
 
 TEST(TransferAndVerify, ImageWithoutHeaderCannotBeCapturedBack) {
@@ -81,7 +83,9 @@ TEST(TransferAndVerify, ImageWithoutHeaderCannotBeCapturedBack) {
     const std::string imageFile = dev.Folder.File("CONF_KV2200-8.A$B");
     test::WriteBytes(imageFile, image);
     // The device plays the image in a loop, but no header ever comes round.
-    EXPECT_EQ(TransferAndVerify(dev.Channel, imageFile, dev.Folder.File("CONF_KV2200-8.C$D"), test::QuickTiming), 3);
+    EXPECT_EQ(
+        TransferAndVerify(dev.Channel, imageFile, dev.Folder.File("CONF_KV2200-8.C$D"), test::QuickTiming),
+        3);
     EXPECT_EQ(dev.Device.StoredImage(), image);
 }
 
@@ -90,7 +94,9 @@ TEST(TransferAndVerify, ChannelThatWasNeverOpenedGives11) {
     dev.StartDevice();
     const std::string imageFile = dev.Folder.File("CONF_KV2200-8.A$B");
     test::WriteBytes(imageFile, test::SyntheticImage(11));
-    EXPECT_EQ(TransferAndVerify(dev.Channel, imageFile, dev.Folder.File("CONF_KV2200-8.C$D"), test::QuickTiming), 11);
+    EXPECT_EQ(
+        TransferAndVerify(dev.Channel, imageFile, dev.Folder.File("CONF_KV2200-8.C$D"), test::QuickTiming),
+        11);
     EXPECT_EQ(dev.Device.LoadsCompleted(), 0);
 }
 
@@ -103,7 +109,7 @@ TEST(ReceiveImage, CapturesOneFullCycleFromTheHeader) {
     EXPECT_EQ(ReceiveImage(dev.Channel, readBackFile, test::QuickTiming), 0);
     EXPECT_EQ(test::ReadBytes(readBackFile), image);
     // The transfer leaves the device idle and the ring empty.
-    Record r{};
+    LineRecord r{};
     EXPECT_FALSE(dev.Channel.TakeRecord(r.data()));
 }
 
@@ -125,7 +131,7 @@ TEST(CompareFiles, ResultFollowsTheFiles) {
     test::WriteBytes(a, image);
     test::WriteBytes(same, image);
     test::WriteBytes(other, changed);
-    test::WriteBytes(shorter, std::vector<uint8_t>(image.begin(), image.end() - RecordSize));
+    test::WriteBytes(shorter, std::vector<uint8_t>(image.begin(), image.end() - LineRecordSize));
     test::WriteBytes(big, std::vector<uint8_t>(32001, 0x47));
     test::WriteBytes(big2, std::vector<uint8_t>(32001, 0x47));
     test::WriteBytes(folder.File("limit"), std::vector<uint8_t>(32000, 0x47));
@@ -144,7 +150,8 @@ TEST(CompareFiles, ResultFollowsTheFiles) {
         {folder.File("limit"), folder.File("limit2"), 0},
         {a, other, 7},
     };
-    for (const Case& c : cases) EXPECT_EQ(CompareFiles(c.first, c.second), c.expected) << c.first << " / " << c.second;
+    for (const Case& c : cases)
+        EXPECT_EQ(CompareFiles(c.first, c.second), c.expected) << c.first << " / " << c.second;
 }
 
 } // namespace
