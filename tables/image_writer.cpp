@@ -1,7 +1,6 @@
 #include "tables/image_writer.h"
 
 #include <algorithm>
-#include <fstream>
 
 #include "tables/image_records.h"
 #include "tables/pat_builder.h"
@@ -46,14 +45,6 @@ std::vector<uint8_t> BuildConfigImage(const ConfigStore& store, int patVersion) 
     Append(image, BuildPcrListRecord(store));
     for (const Packet& packet : signalling) Append(image, packet);
     return image;
-}
-
-bool WriteImageFile(const std::string& path, const std::vector<uint8_t>& image) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out.write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
-    out.close();
-    return !out.fail();
 }
 
 int WriteConfigImage(const ConfigStore& store, int patVersion, const std::string& imageFile,

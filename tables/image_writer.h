@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "model/config_store.h"
+#include "tables/image_file.h"
 
 namespace kv {
 
@@ -19,10 +20,6 @@ std::optional<std::string> ImageLimitViolation(const ConfigStore& store);
 
 // The image bytes (a multiple of 188). Precondition: no limit violation.
 std::vector<uint8_t> BuildConfigImage(const ConfigStore& store, int patVersion);
-
-// Writes the image bytes to `path`, replacing the file; false when it cannot
-// be created or not every byte reached it.
-bool WriteImageFile(const std::string& path, const std::vector<uint8_t>& image);
 
 // Runs the transfer of an image file and returns its result code (0..11).
 using TransferFunction = std::function<int(const std::string& imageFile, const std::string& readBackFile)>;

@@ -1,0 +1,60 @@
+// kv2208-cli ts PROJECT.MUX -o OUT.ts [--pat-version N]: the image's
+// signalling packets as a transport stream file that analysers open.
+#include <iostream>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "cli/command_registry.h"
+#include "cli/project_input.h"
+#include "tables/image_file.h"
+#include "tables/image_writer.h"
+#include "tables/signalling_packets.h"
+
+namespace kv::cli {
+namespace {
+
+// On air the continuity counter of each PID runs 0, 1, 2 ...; analysers take
+// a repeated counter for a duplicate packet and drop it. Every other byte
+// stays as the image holds it.
+std::vector<uint8_t> AsTransportStream(const std::vector<Packet>& packets) {
+    std::map<int, unsigned> counters;
+    std::vector<uint8_t> stream;
+    for (Packet packet : packets) {
+        const int pid = ((packet[1] & 0x1F) << 8) | packet[2];
+        unsigned& counter = counters[pid];
+        packet[3] = static_cast<uint8_t>((packet[3] & 0xF0u) | (counter++ & 0x0Fu));
+        stream.insert(stream.end(), packet.begin(), packet.end());
+    }
+    return stream;
+}
+
+int WriteTransportStream(const std::string& project, const std::string& output, int patVersion) {
+    auto store = std::make_unique<ConfigStore>();
+    if (!LoadProjectFile(project, *store)) return ExitDataErr;
+    if (const auto refusal = ImageLimitViolation(*store)) {
+        std::cerr << *refusal << '\n';
+        return ExitDataErr;
+    }
+    if (!WriteImageFile(output, AsTransportStream(SignallingPackets(*store, patVersion)))) {
+        std::cerr << "Cannot write " << output << '\n';
+        return ExitDataErr;
+    }
+    return 0;
+}
+
+const RegisterCommand registration([](CLI::App& app, int& status) {
+    auto project = std::make_shared<std::string>();
+    auto output = std::make_shared<std::string>();
+    auto patVersion = std::make_shared<int>(1);
+    CLI::App* cmd = app.add_subcommand("ts", "Write the signalling packets of a project's image as a transport stream");
+    cmd->add_option("PROJECT", *project, "project file (*.MUX)")->required();
+    cmd->add_option("-o,--output", *output, "transport stream file to write")->required();
+    cmd->add_option("--pat-version", *patVersion, "PAT version_number, 0..31")->check(CLI::Range(0, 31));
+    cmd->callback([project, output, patVersion, &status] {
+        status = WriteTransportStream(*project, *output, *patVersion);
+    });
+});
+
+} // namespace
+} // namespace kv::cli

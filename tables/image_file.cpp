@@ -1,0 +1,31 @@
+#include "tables/image_file.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace kv {
+
+bool WriteImageFile(const std::string& path, const std::vector<uint8_t>& image) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!out) return false;
+    out.write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
+    out.close();
+    return !out.fail();
+}
+
+std::optional<std::vector<uint8_t>> ReadImageFile(const std::string& path) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return std::nullopt;
+    const auto size = std::filesystem::file_size(path, ec);
+    if (ec || size > MaxImageFileSize) return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::vector<uint8_t> bytes(static_cast<std::size_t>(size));
+    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    // A file that shrank meanwhile keeps what was read.
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+    return bytes;
+}
+
+} // namespace kv
