@@ -25,6 +25,8 @@ protected:
     bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() != QEvent::KeyPress) return false;
         auto* key = static_cast<QKeyEvent*>(event);
+        // Tab and Backtab carry a character but move the focus: navigation.
+        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) return false;
         // Shortcuts (copy, paste, undo ...) carry a control character; they
         // are characters like any other for the rule.
         QString text = key->text();
