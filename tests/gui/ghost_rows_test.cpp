@@ -1,0 +1,206 @@
+// The ghost editor's row rules without the window: what Add takes, refuses,
+// appends or replaces, and what goes back into the store.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "ui/ghost_rows.h"
+
+namespace kv {
+namespace {
+
+std::unique_ptr<ConfigStore> EmptyStore() {
+    auto store = std::make_unique<ConfigStore>();
+    std::memset(store.get(), 0, sizeof(ConfigStore));
+    return store;
+}
+
+void StoreGhost(ConfigStore& store, int input, int pidIn, int pidOut) {
+    GhostBlock& g = store.Ghost;
+    g.GhostInput[g.GhostCount] = static_cast<int16_t>(input);
+    g.GhostPidIn[g.GhostCount] = static_cast<int16_t>(pidIn);
+    g.GhostPidOut[g.GhostCount] = static_cast<int16_t>(pidOut);
+    ++g.GhostCount;
+}
+
+TEST(GhostRows, RowsShowInputAndPidsInTheirOwnRadix) {
+    struct Case {
+        GhostRow row;
+        GhostRowTexts shown;
+    };
+    const Case cases[] = {
+        {{3, 32, 40, Radix::Decimal}, {"3", "  32", "  40"}},
+        {{3, 32, 40, Radix::Hexadecimal}, {"3", "0020", "0028"}},
+        {{8, 8191, 0, Radix::Decimal}, {"8", "8191", "   0"}},
+        {{1, 256, 511, Radix::Hexadecimal}, {"1", "0100", "01FF"}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(TextsOf(c.row), c.shown) << c.shown.PidIn;
+}
+
+TEST(GhostRows, AddReadsTheTextsInTheChosenRadixOrRefusesThem) {
+    struct Case {
+        std::string pidIn, pidOut;
+        Radix radix;
+        const char* refusal; // nullptr: taken
+        int valueIn, valueOut;
+    };
+    const Case cases[] = {
+        {"100", "1FF", Radix::Hexadecimal, nullptr, 256, 511},
+        {"100.5", "2,7", Radix::Decimal, nullptr, 100, 2},
+        {"1A.5", "14", Radix::Hexadecimal, nullptr, 26, 20}, // below 32 is a legitimate ghost PID
+        {"0", "8191", Radix::Decimal, nullptr, 0, 8191},
+        {"", "40", Radix::Decimal, GhostNeedBothPids, 0, 0},
+        {"40", "", Radix::Decimal, GhostNeedBothPids, 0, 0},
+        {".", "40", Radix::Decimal, GhostNeedBothPids, 0, 0},
+        {"40", ",", Radix::Hexadecimal, GhostNeedBothPids, 0, 0},
+        {"9999", "40", Radix::Decimal, GhostPidOutOfRange, 0, 0},
+        {"8192", "40", Radix::Decimal, GhostPidOutOfRange, 0, 0},
+        {"40", "FFFF", Radix::Hexadecimal, GhostPidOutOfRange, 0, 0},
+        {"2000", "40", Radix::Hexadecimal, GhostPidOutOfRange, 0, 0},
+    };
+    const auto store = EmptyStore();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pidIn + " / " + c.pidOut);
+        GhostRows rows;
+        const GhostAddOutcome outcome = rows.Add(*store, -1, 4, c.pidIn, c.pidOut, c.radix);
+        if (c.refusal) {
+            ASSERT_NE(outcome.Refusal, nullptr);
+            EXPECT_STREQ(outcome.Refusal, c.refusal);
+            EXPECT_EQ(rows.Count(), 0);
+            continue;
+        }
+        ASSERT_EQ(outcome.Refusal, nullptr) << outcome.Refusal;
+        ASSERT_EQ(rows.Count(), 1);
+        EXPECT_EQ(rows.Rows()[0].Input, 4);
+        EXPECT_EQ(rows.Rows()[0].PidIn, c.valueIn);
+        EXPECT_EQ(rows.Rows()[0].PidOut, c.valueOut);
+        EXPECT_EQ(rows.Rows()[0].Shown, c.radix);
+    }
+}
+
+TEST(GhostRows, DuplicatesAreRowsThatShowTheSameThreeTexts) {
+    const auto store = EmptyStore();
+    GhostRows rows;
+    ASSERT_EQ(rows.Add(*store, -1, 1, "100", "200", Radix::Decimal).Refusal, nullptr);
+
+    struct Case {
+        int input;
+        const char *pidIn, *pidOut;
+        Radix radix;
+        const char* refusal;
+    };
+    const Case cases[] = {
+        {1, "100", "200", Radix::Decimal, GhostDuplicate},
+        {1, "0100", "200", Radix::Decimal, GhostDuplicate}, // reads as 100: the same texts
+        {2, "100", "200", Radix::Decimal, nullptr},         // another input
+        {1, "100", "201", Radix::Decimal, nullptr},         // another PID OUT
+        {1, "64", "C8", Radix::Hexadecimal, nullptr},       // the same values shown in hexadecimal
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.pidIn) + " / " + c.pidOut);
+        const int before = rows.Count();
+        const GhostAddOutcome outcome = rows.Add(*store, -1, c.input, c.pidIn, c.pidOut, c.radix);
+        if (c.refusal) {
+            EXPECT_STREQ(outcome.Refusal, c.refusal);
+            EXPECT_EQ(rows.Count(), before);
+        } else {
+            EXPECT_EQ(outcome.Refusal, nullptr);
+            EXPECT_EQ(rows.Count(), before + 1);
+        }
+    }
+}
+
+TEST(GhostRows, ReplacingASelectedRowKeepsItsPlace) {
+    const auto store = EmptyStore();
+    GhostRows rows;
+    for (const char* pid : {"100", "101", "102"}) rows.Add(*store, -1, 1, pid, pid, Radix::Decimal);
+
+    const GhostAddOutcome outcome = rows.Add(*store, 1, 5, "1FF", "20", Radix::Hexadecimal);
+    ASSERT_EQ(outcome.Refusal, nullptr);
+    EXPECT_TRUE(outcome.Replaced);
+    EXPECT_EQ(outcome.Row, 1);
+    ASSERT_EQ(rows.Count(), 3);
+    EXPECT_EQ(TextsOf(rows.Rows()[0]), (GhostRowTexts{"1", " 100", " 100"}));
+    EXPECT_EQ(TextsOf(rows.Rows()[1]), (GhostRowTexts{"5", "01FF", "0020"}));
+    EXPECT_EQ(TextsOf(rows.Rows()[2]), (GhostRowTexts{"1", " 102", " 102"}));
+
+    // A selection past the end is no selection: the row is appended.
+    const GhostAddOutcome appended = rows.Add(*store, 7, 1, "300", "300", Radix::Decimal);
+    EXPECT_FALSE(appended.Replaced);
+    EXPECT_EQ(appended.Row, 3);
+}
+
+TEST(GhostRows, InputLimitCountsTheStoreAndSparesReplacements) {
+    auto store = EmptyStore();
+    for (int j = 0; j < 44; ++j) StoreGhost(*store, 2, 100 + j, 200 + j);
+    GhostRows rows;
+    rows.LoadFrom(store->Ghost);
+
+    EXPECT_STREQ(rows.Add(*store, -1, 2, "999", "999", Radix::Decimal).Refusal, GhostInputLimit);
+    EXPECT_EQ(rows.Count(), 44);
+    EXPECT_EQ(rows.Add(*store, 0, 2, "999", "999", Radix::Decimal).Refusal, nullptr);
+    EXPECT_EQ(rows.Add(*store, -1, 3, "999", "999", Radix::Decimal).Refusal, nullptr);
+
+    // Rows added since the list was loaded are not in the store: they do not count.
+    auto empty = EmptyStore();
+    GhostRows fresh;
+    for (int j = 0; j < 50; ++j) {
+        const std::string pid = std::to_string(100 + j);
+        ASSERT_EQ(fresh.Add(*empty, -1, 6, pid, pid, Radix::Decimal).Refusal, nullptr) << j;
+    }
+}
+
+TEST(GhostRows, TheListHoldsAtMost352Rows) {
+    const auto store = EmptyStore();
+    GhostRows rows;
+    for (int j = 0; j < MaxGhosts; ++j) {
+        const std::string pid = std::to_string(j);
+        ASSERT_EQ(rows.Add(*store, -1, 1 + j % 8, pid, pid, Radix::Decimal).Refusal, nullptr) << j;
+    }
+    EXPECT_STREQ(rows.Add(*store, -1, 1, "4000", "4000", Radix::Decimal).Refusal, GhostTableLimit);
+    EXPECT_EQ(rows.Count(), MaxGhosts);
+    EXPECT_EQ(rows.Add(*store, 351, 1, "4000", "4000", Radix::Decimal).Refusal, nullptr);
+    EXPECT_EQ(rows.Count(), MaxGhosts);
+}
+
+TEST(GhostRows, WriteBackStoresTheValuesRowsShowAndLeavesTheTableWhenEmpty) {
+    auto store = EmptyStore();
+    StoreGhost(*store, 7, 500, 600);
+    StoreGhost(*store, 8, 501, 601);
+
+    GhostRows rows;
+    EXPECT_FALSE(rows.WriteTo(store->Ghost));
+    EXPECT_EQ(store->Ghost.GhostCount, 2);
+    EXPECT_EQ(store->Ghost.GhostPidIn[1], 501);
+
+    rows.LoadFrom(store->Ghost);
+    ASSERT_EQ(rows.Count(), 2);
+    ASSERT_TRUE(rows.Remove(0));
+    EXPECT_FALSE(rows.Remove(5));
+    ASSERT_EQ(rows.Add(*store, -1, 3, "100", "1FF", Radix::Hexadecimal).Refusal, nullptr);
+    EXPECT_TRUE(rows.WriteTo(store->Ghost));
+
+    const GhostBlock& g = store->Ghost;
+    ASSERT_EQ(g.GhostCount, 2);
+    EXPECT_EQ(g.GhostInput[0], 8);
+    EXPECT_EQ(g.GhostPidIn[0], 501);
+    EXPECT_EQ(g.GhostPidOut[0], 601);
+    EXPECT_EQ(g.GhostInput[1], 3);
+    EXPECT_EQ(g.GhostPidIn[1], 256);
+    EXPECT_EQ(g.GhostPidOut[1], 511);
+}
+
+TEST(GhostRows, LoadingTakesAtMostTheTableSlots) {
+    auto store = EmptyStore();
+    for (const int16_t count : {int16_t{-3}, int16_t{0}, int16_t{400}}) {
+        store->Ghost.GhostCount = count;
+        GhostRows rows;
+        rows.LoadFrom(store->Ghost);
+        EXPECT_EQ(rows.Count(), count < 0 ? 0 : std::min<int>(count, MaxGhosts)) << count;
+    }
+}
+
+} // namespace
+} // namespace kv
