@@ -6,10 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,39 +15,23 @@
 #include "link/device_simulator.h"
 #include "link/serial_channel.h"
 #include "link/transfer.h"
+#include "model/model_test_support.h"
 
 namespace kv::test {
 
-// A fresh folder standing in for the program folder, removed afterwards.
+// A fresh folder standing in for the program folder, with its Config
+// folder; removed afterwards.
 class ScratchFolder {
-  public:
-    ScratchFolder() {
-        char pattern[] = "/tmp/kv-link-XXXXXX";
-        const char* made = mkdtemp(pattern);
-        EXPECT_NE(made, nullptr);
-        path_ = std::string(made ? made : "/tmp") + "/";
-        std::filesystem::create_directory(path_ + "Config");
-    }
-    ~ScratchFolder() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
+public:
+    ScratchFolder() : path_(temp_.File("")) { std::filesystem::create_directory(path_ + "Config"); }
     const std::string& Path() const { return path_; } // ends in '/'
     std::string File(const std::string& name) const { return path_ + "Config/" + name; }
+    const TempFolder& Temp() const { return temp_; }
 
-  private:
+private:
+    TempFolder temp_;
     std::string path_;
 };
-
-inline void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
-inline std::vector<uint8_t> ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // An image of `records` records: a header stating the length (when asked
 // for), then PID-map-like records whose bytes differ from record to record.

@@ -1,0 +1,199 @@
+// kv2208-cli simulate, send and get as the operator runs them: a copy of the
+// program in a scratch program folder, so its Config folder is the test's own.
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "link_test_support.h"
+#include "model/app_paths.h"
+#include "model/project_file.h"
+#include "tables/cli_run.h"
+#include "tables/tables_test_support.h"
+
+extern char** environ;
+
+namespace kv {
+namespace {
+
+using namespace std::chrono_literals;
+using test::ProgramRun;
+
+// A scratch program folder holding its own copy of kv2208-cli.
+class CliFolder : public test::ScratchFolder {
+  public:
+    CliFolder() : cli_(Path() + "kv2208-cli") { std::filesystem::copy_file(KV_CLI_PATH, cli_); }
+    ProgramRun Run(const std::vector<std::string>& args) const {
+        return test::RunProgram(Temp(), cli_, args);
+    }
+    const std::string& Cli() const { return cli_; }
+
+  private:
+    std::string cli_;
+};
+
+// `kv2208-cli simulate` running in the background until Stop.
+class SimulateProcess {
+  public:
+    SimulateProcess(const CliFolder& folder, int port, std::vector<std::string> extra = {})
+        : link_(folder.File(PortName(port))), out_(folder.Temp().File("simulate.out")) {
+        std::vector<std::string> args = {folder.Cli(), "simulate", "--port", std::to_string(port)};
+        args.insert(args.end(), extra.begin(), extra.end());
+        std::vector<char*> argv;
+        for (std::string& a : args) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 1, out_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        posix_spawn_file_actions_adddup2(&actions, 1, 2);
+        if (posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
+        posix_spawn_file_actions_destroy(&actions);
+    }
+    ~SimulateProcess() {
+        if (pid_ > 0) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, nullptr, 0);
+        }
+    }
+
+    // The device is there once its link is.
+    bool Listening() const {
+        for (auto end = std::chrono::steady_clock::now() + 5s; std::chrono::steady_clock::now() < end;) {
+            std::error_code ec;
+            if (std::filesystem::is_symlink(std::filesystem::symlink_status(link_, ec))) return true;
+            std::this_thread::sleep_for(10ms);
+        }
+        return false;
+    }
+
+    // SIGTERM, then the exit status.
+    int Stop() {
+        int status = -1;
+        kill(pid_, SIGTERM);
+        waitpid(pid_, &status, 0);
+        pid_ = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    std::string Output() const {
+        const auto bytes = test::ReadBytes(out_);
+        return {bytes.begin(), bytes.end()};
+    }
+    const std::string& Link() const { return link_; }
+
+  private:
+    std::string link_;
+    std::string out_;
+    pid_t pid_ = -1;
+};
+
+TEST(CliLink, SendThenGetGivesBackTheProject) {
+    CliFolder folder;
+    const std::string project = folder.Temp().File("rich.MUX");
+    ASSERT_EQ(WriteProjectFile(project, *test::RichStore()), ProjectFileStatus::Ok);
+    SimulateProcess device(folder, 3);
+    ASSERT_TRUE(device.Listening()) << device.Output();
+
+    const ProgramRun send = folder.Run({"send", project, "--port", "3"});
+    EXPECT_EQ(send.status, 0) << send.err;
+    EXPECT_EQ(send.out, "Process successful!\n");
+    const std::string imageFile = ImageFilePath(folder.Path());
+    EXPECT_EQ(test::ReadBytes(ReadBackFilePath(folder.Path())), test::ReadBytes(imageFile));
+
+    const std::string back = folder.Temp().File("back.MUX");
+    const ProgramRun get = folder.Run({"get", "--port", "3", "-o", back});
+    EXPECT_EQ(get.status, 0) << get.err;
+    // Exactly what `decode` makes of the image that was sent ...
+    const std::string decoded = folder.Temp().File("decoded.MUX");
+    ASSERT_EQ(folder.Run({"decode", imageFile, "-o", decoded}).status, 0);
+    EXPECT_EQ(test::ReadBytes(back), test::ReadBytes(decoded));
+    // ... which carries the project's services.
+    auto store = test::ZeroStore();
+    ASSERT_EQ(ReadProjectFile(back, *store), ProjectFileStatus::Ok);
+    const auto rich = test::RichStore();
+    ASSERT_EQ(store->Svc.SvcCount, rich->Svc.SvcCount);
+    EXPECT_EQ(store->Svc.TsId, rich->Svc.TsId);
+    for (int i = 0; i < rich->Svc.SvcCount; ++i) {
+        EXPECT_STREQ(store->Svc.SvcInfo[i].Name, rich->Svc.SvcInfo[i].Name) << i;
+        EXPECT_EQ(store->Svc.SvcPids[i].VideoOut, rich->Svc.SvcPids[i].VideoOut) << i;
+        EXPECT_EQ(store->Svc.SvcInput[i], rich->Svc.SvcInput[i]) << i;
+    }
+    EXPECT_EQ(store->Ghost.GhostCount, rich->Ghost.GhostCount);
+
+    EXPECT_EQ(device.Stop(), 0);
+    EXPECT_NE(device.Output().find("COM3"), std::string::npos) << device.Output();
+    EXPECT_FALSE(std::filesystem::is_symlink(std::filesystem::symlink_status(device.Link())));
+}
+
+TEST(CliLink, SimulatorStartedWithAnImageHandsItToGet) {
+    CliFolder folder;
+    const std::string project = folder.Temp().File("rich.MUX");
+    const std::string image = folder.Temp().File("rich.img");
+    ASSERT_EQ(WriteProjectFile(project, *test::RichStore()), ProjectFileStatus::Ok);
+    ASSERT_EQ(folder.Run({"image", project, "-o", image}).status, 0);
+    SimulateProcess device(folder, 4, {"--image", image});
+    ASSERT_TRUE(device.Listening()) << device.Output();
+
+    const std::string back = folder.Temp().File("back.MUX");
+    const ProgramRun get = folder.Run({"get", "--port", "4", "-o", back});
+    EXPECT_EQ(get.status, 0) << get.err;
+    EXPECT_EQ(test::ReadBytes(ReadBackFilePath(folder.Path())), test::ReadBytes(image));
+    const std::string decoded = folder.Temp().File("decoded.MUX");
+    ASSERT_EQ(folder.Run({"decode", image, "-o", decoded}).status, 0);
+    EXPECT_EQ(test::ReadBytes(back), test::ReadBytes(decoded));
+}
+
+TEST(CliLink, SendReportsTheTransferResult) {
+    CliFolder folder;
+    const std::string project = folder.Temp().File("rich.MUX");
+    ASSERT_EQ(WriteProjectFile(project, *test::RichStore()), ProjectFileStatus::Ok);
+    SimulateProcess device(folder, 5, {"--fault", "corrupt"});
+    ASSERT_TRUE(device.Listening()) << device.Output();
+    const ProgramRun send = folder.Run({"send", project, "--port", "5", "--pat-version", "7"});
+    EXPECT_EQ(send.status, 10);
+    EXPECT_EQ(send.err, "Error 10\n");
+}
+
+TEST(CliLink, SendAndGetRefuseWhatCannotWork) {
+    CliFolder folder;
+    const std::string project = folder.Temp().File("rich.MUX");
+    ASSERT_EQ(WriteProjectFile(project, *test::RichStore()), ProjectFileStatus::Ok);
+    auto crowded = test::RichStore();
+    while (crowded->Svc.SvcCount < 42)
+        test::AddService(*crowded, 8, static_cast<uint16_t>(1000 + crowded->Svc.SvcCount),
+                         static_cast<int16_t>(0x400 + crowded->Svc.SvcCount));
+    const std::string tooMany = folder.Temp().File("crowded.MUX");
+    ASSERT_EQ(WriteProjectFile(tooMany, *crowded), ProjectFileStatus::Ok);
+
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::string err;
+    };
+    const Case cases[] = {
+        {{"send", folder.Temp().File("missing.MUX"), "--port", "7"}, 65, "Cannot open input file.\n"},
+        {{"send", tooMany, "--port", "7"}, 65, "Limited 41 programs per Mux.\n"},
+        {{"send", project, "--port", "7"}, 11, "COM7 não disponivel\n"},
+        {{"get", "--port", "7", "-o", folder.Temp().File("x.MUX")}, 11, "COM7 não disponivel\n"},
+        {{"send", project}, 64, ""},
+        {{"get", "--port", "7"}, 64, ""},
+    };
+    for (const Case& c : cases) {
+        const ProgramRun run = folder.Run(c.args);
+        EXPECT_EQ(run.status, c.status) << c.args[0] << " " << c.args[1];
+        if (!c.err.empty()) {
+            EXPECT_EQ(run.err, c.err) << c.args[0] << " " << c.args[1];
+        }
+    }
+    EXPECT_FALSE(std::filesystem::exists(ImageFilePath(folder.Path())));
+}
+
+} // namespace
+} // namespace kv
