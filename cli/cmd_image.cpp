@@ -6,6 +6,7 @@
 #include <string>
 
 #include "cli/command_registry.h"
+#include "cli/project_image.h"
 #include "cli/project_input.h"
 #include "tables/bit_rate_entry.h"
 #include "tables/image_writer.h"
@@ -39,10 +40,7 @@ int WriteImage(const ImageArguments& args) {
         store->Svc.BitRate = entry.EffectiveRate;
         store->Ghost.GhostBitRate = entry.EffectiveRate;
     }
-    if (const auto refusal = ImageLimitViolation(*store)) {
-        std::cerr << *refusal << '\n';
-        return ExitDataErr;
-    }
+    if (!StoreFitsImage(*store)) return ExitDataErr;
     if (!WriteImageFile(args.output, BuildConfigImage(*store, args.patVersion))) {
         std::cerr << "Cannot write " << args.output << '\n';
         return ExitDataErr;
