@@ -6,9 +6,9 @@
 #include <string>
 
 #include "cli/command_registry.h"
+#include "cli/project_image.h"
 #include "cli/project_input.h"
 #include "tables/image_file.h"
-#include "tables/image_writer.h"
 #include "tables/signalling_packets.h"
 
 namespace kv::cli {
@@ -32,10 +32,7 @@ std::vector<uint8_t> AsTransportStream(const std::vector<Packet>& packets) {
 int WriteTransportStream(const std::string& project, const std::string& output, int patVersion) {
     auto store = std::make_unique<ConfigStore>();
     if (!LoadProjectFile(project, *store)) return ExitDataErr;
-    if (const auto refusal = ImageLimitViolation(*store)) {
-        std::cerr << *refusal << '\n';
-        return ExitDataErr;
-    }
+    if (!StoreFitsImage(*store)) return ExitDataErr;
     if (!WriteImageFile(output, AsTransportStream(SignallingPackets(*store, patVersion)))) {
         std::cerr << "Cannot write " << output << '\n';
         return ExitDataErr;
