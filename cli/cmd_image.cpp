@@ -50,11 +50,13 @@ int WriteImage(const ImageArguments& args) {
 
 const RegisterCommand registration([](CLI::App& app, int& status) {
     auto args = std::make_shared<ImageArguments>();
-    CLI::App* cmd = app.add_subcommand("image", "Write the configuration image that \"Send Mux\" sends for a project");
+    CLI::App* cmd =
+        app.add_subcommand("image", "Write the configuration image that \"Send Mux\" sends for a project");
     cmd->add_option("PROJECT", args->project, "project file (*.MUX)")->required();
     cmd->add_option("-o,--output", args->output, "image file to write")->required();
     cmd->add_option("--pat-version", args->patVersion, "PAT version_number, 0..31")->check(CLI::Range(0, 31));
-    CLI::Option* rate = cmd->add_option("--rate", args->rate, "output bit rate typed into the bit-rate box (bit/s)");
+    CLI::Option* rate =
+        cmd->add_option("--rate", args->rate, "output bit rate typed into the bit-rate box (bit/s)");
     cmd->add_option("--mode", args->mode, "output mode: byte or pack")
         ->check(CLI::IsMember({"byte", "pack"}))
         ->needs(rate);

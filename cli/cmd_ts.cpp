@@ -44,7 +44,8 @@ const RegisterCommand registration([](CLI::App& app, int& status) {
     auto project = std::make_shared<std::string>();
     auto output = std::make_shared<std::string>();
     auto patVersion = std::make_shared<int>(1);
-    CLI::App* cmd = app.add_subcommand("ts", "Write the signalling packets of a project's image as a transport stream");
+    CLI::App* cmd =
+        app.add_subcommand("ts", "Write the signalling packets of a project's image as a transport stream");
     cmd->add_option("PROJECT", *project, "project file (*.MUX)")->required();
     cmd->add_option("-o,--output", *output, "transport stream file to write")->required();
     cmd->add_option("--pat-version", *patVersion, "PAT version_number, 0..31")->check(CLI::Range(0, 31));

@@ -36,7 +36,8 @@ json PidMapToJson(const RecordReader& r) {
     const unsigned input = r.u8(PidMapInputAt);
     if (input == ReservedMapInput) {
         bool zero = true;
-        for (std::size_t at = RecordTypeAt + 1; at < RecordSize; ++at) zero &= at == PidMapInputAt || r.u8(at) == 0;
+        for (std::size_t at = RecordTypeAt + 1; at < RecordSize; ++at)
+            zero &= at == PidMapInputAt || r.u8(at) == 0;
         return {{"record", "reserved PID map"}, {"all_zero", zero}};
     }
     json pairs = json::array();
@@ -115,10 +116,18 @@ json ImageToJson(const std::vector<uint8_t>& bytes) {
             record = {{"record", "unknown"}};
         } else {
             switch (r.u8(RecordTypeAt)) {
-            case HeaderRecord: record = HeaderToJson(r); break;
-            case PidMapRecord: record = PidMapToJson(r); break;
-            case PcrListRecord: record = PcrListToJson(r); break;
-            default: record = {{"record", "unknown image record"}}; break;
+            case HeaderRecord:
+                record = HeaderToJson(r);
+                break;
+            case PidMapRecord:
+                record = PidMapToJson(r);
+                break;
+            case PcrListRecord:
+                record = PcrListToJson(r);
+                break;
+            default:
+                record = {{"record", "unknown image record"}};
+                break;
             }
             record["type"] = r.u8(RecordTypeAt);
         }

@@ -41,7 +41,9 @@ json Descriptors(const SectionReader& r, std::size_t at, std::size_t end) {
             d["ISO_639_language_code"] = Chars(r, body, 3);
             d["audio_type"] = HexByte(r.u8(body + 3));
             break;
-        case 0x40: d["network_name"] = Chars(r, body, length); break;
+        case 0x40:
+            d["network_name"] = Chars(r, body, length);
+            break;
         case 0x48: {
             const std::size_t providerLength = r.u8(body + 1);
             d["service_type"] = HexByte(r.u8(body));
@@ -49,7 +51,9 @@ json Descriptors(const SectionReader& r, std::size_t at, std::size_t end) {
             d["service_name"] = Chars(r, body + 3 + providerLength, r.u8(body + 2 + providerLength));
             break;
         }
-        case 0x52: d["component_tag"] = HexByte(r.u8(body)); break;
+        case 0x52:
+            d["component_tag"] = HexByte(r.u8(body));
+            break;
         case 0x59:
             d["ISO_639_language_code"] = Chars(r, body, 3);
             d["subtitling_type"] = HexByte(r.u8(body + 3));
@@ -60,7 +64,8 @@ json Descriptors(const SectionReader& r, std::size_t at, std::size_t end) {
             d["flags"] = HexByte(r.u8(body));
             d["component_type"] = HexByte(r.u8(body + 1));
             break;
-        default: break;
+        default:
+            break;
         }
         list.push_back(d);
         at = body + length;
@@ -95,7 +100,9 @@ json SdtFields(const SectionReader& r, std::size_t end) {
                             {"descriptors", Descriptors(r, at + 5, loopEnd)}});
         at = loopEnd;
     }
-    return {{"table", "SDT"}, {"transport_stream_id", r.u16(3)}, {"original_network_id", r.u16(8)},
+    return {{"table", "SDT"},
+            {"transport_stream_id", r.u16(3)},
+            {"original_network_id", r.u16(8)},
             {"services", services}};
 }
 
@@ -126,11 +133,21 @@ json SectionToJson(std::span<const uint8_t> section) {
     const std::size_t end = std::min(total >= 4 ? total - 4 : 0, section.size());
     json fields;
     switch (r.u8(0)) {
-    case PatTableId: fields = PatFields(r, end); break;
-    case NitTableId: fields = NitFields(r, end); break;
-    case SdtTableId: fields = SdtFields(r, end); break;
-    case PmtTableId: fields = PmtFields(r, end); break;
-    default: fields = {{"table", "unknown"}}; break;
+    case PatTableId:
+        fields = PatFields(r, end);
+        break;
+    case NitTableId:
+        fields = NitFields(r, end);
+        break;
+    case SdtTableId:
+        fields = SdtFields(r, end);
+        break;
+    case PmtTableId:
+        fields = PmtFields(r, end);
+        break;
+    default:
+        fields = {{"table", "unknown"}};
+        break;
     }
     fields["table_id"] = HexByte(r.u8(0));
     fields["section_length"] = length;

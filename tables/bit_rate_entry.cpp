@@ -7,7 +7,9 @@
 namespace kv {
 namespace {
 
-bool IsBlank(char ch) { return ch == ' ' || (ch >= '\t' && ch <= '\r'); }
+bool IsBlank(char ch) {
+    return ch == ' ' || (ch >= '\t' && ch <= '\r');
+}
 
 // The rate the device yields for a typed rate: the Byte-mode table of that
 // rate with its figures taken as unsigned 16 bits, low 32 bits of the quotient.
@@ -47,8 +49,8 @@ BitRateEntry ApplyBitRateEntry(ConfigStore& store, std::string_view boxText, boo
 
     if (!RateInExactRange(typed, byteMode)) {
         entry.outcome = BitRateEntry::Outcome::OutOfRange;
-        entry.Warning = "Bit rate must be between " + std::to_string(MinExactRate(byteMode)) +
-                        " and " + std::to_string(MaxExactRate) + " (Bps).";
+        entry.Warning = "Bit rate must be between " + std::to_string(MinExactRate(byteMode)) + " and " +
+                        std::to_string(MaxExactRate) + " (Bps).";
         return entry;
     }
 

@@ -18,7 +18,9 @@ enum RecordType : uint8_t { PidMapRecord = 1, HeaderRecord = 2, PcrListRecord = 
 
 // Record indices of an image that begins with its header (m = SdtExtraPackets).
 inline constexpr std::size_t HeaderIndex = 0;
-inline constexpr std::size_t PidMapIndex(int input) { return static_cast<std::size_t>(input); } // inputs 1..8
+inline constexpr std::size_t PidMapIndex(int input) {
+    return static_cast<std::size_t>(input);
+} // inputs 1..8
 inline constexpr std::size_t ReservedMapIndex = 9;
 inline constexpr std::size_t PcrListIndex = 10;
 inline constexpr std::size_t PatIndex = 11;
@@ -41,7 +43,9 @@ inline constexpr std::size_t PidMapInputAt = 9; // input number - 1, 0x0F for th
 inline constexpr uint8_t ReservedMapInput = 0x0F;
 inline constexpr std::size_t PidMapFirstPairAt = 12;
 inline constexpr int PidMapPairs = 44;
-inline constexpr std::size_t PidMapPairAt(int k) { return PidMapFirstPairAt + 4 * static_cast<std::size_t>(k); }
+inline constexpr std::size_t PidMapPairAt(int k) {
+    return PidMapFirstPairAt + 4 * static_cast<std::size_t>(k);
+}
 static_assert(PidMapPairAt(PidMapPairs) == RecordSize, "44 pairs fill the record exactly");
 
 // PCR list record: list A holds the adjusted PCR PIDs, list B every PCR PID

@@ -14,9 +14,13 @@ Record NewImageRecord(RecordType type) {
     return record;
 }
 
-int ServiceCountOf(const ConfigStore& store) { return std::clamp<int>(store.Svc.SvcCount, 0, MaxServices); }
+int ServiceCountOf(const ConfigStore& store) {
+    return std::clamp<int>(store.Svc.SvcCount, 0, MaxServices);
+}
 
-bool HasPcr(const ServicePids& p) { return p.PcrOut != PidNone; }
+bool HasPcr(const ServicePids& p) {
+    return p.PcrOut != PidNone;
+}
 
 } // namespace
 
@@ -35,7 +39,8 @@ std::vector<PidPair> PidPairsOfInput(const ConfigStore& store, int input) {
     }
     const int ghosts = std::clamp<int>(store.Ghost.GhostCount, 0, MaxGhosts);
     for (int j = 0; j < ghosts; ++j)
-        if (store.Ghost.GhostInput[j] == input) pairs.push_back({store.Ghost.GhostPidIn[j], store.Ghost.GhostPidOut[j]});
+        if (store.Ghost.GhostInput[j] == input)
+            pairs.push_back({store.Ghost.GhostPidIn[j], store.Ghost.GhostPidOut[j]});
     return pairs;
 }
 
@@ -88,7 +93,8 @@ Record BuildPcrListRecord(const ConfigStore& store) {
         if (!HasPcr(p)) continue;
         const bool adjusted = p.PcrAdjust != 0;
         if (adjusted && inListA < PcrListASlots) w.pid(PcrListAAt + 2 * inListA++, p.PcrOut);
-        if (inListB < PcrListBSlots) w.pid(PcrListBAt + 2 * inListB++, p.PcrOut, adjusted ? PcrAdjustedFlag : 0);
+        if (inListB < PcrListBSlots)
+            w.pid(PcrListBAt + 2 * inListB++, p.PcrOut, adjusted ? PcrAdjustedFlag : 0);
     }
     return record;
 }

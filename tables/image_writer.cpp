@@ -21,13 +21,13 @@ std::optional<std::string> ImageLimitViolation(const ConfigStore& store) {
     for (int input = 1; input <= InputCount; ++input) {
         const std::size_t pairs = PidPairsOfInput(store, input).size();
         if (pairs > static_cast<std::size_t>(PidMapPairs))
-            return "Limited " + std::to_string(PidMapPairs) + " PID pairs per IN: IN " + std::to_string(input) +
-                   " needs " + std::to_string(pairs) + ".";
+            return "Limited " + std::to_string(PidMapPairs) + " PID pairs per IN: IN " +
+                   std::to_string(input) + " needs " + std::to_string(pairs) + ".";
     }
     const int adjusted = AdjustedPcrCount(store);
     if (adjusted > PcrListASlots)
-        return "Limited " + std::to_string(PcrListASlots) + " adjusted PCRs per Mux: " + std::to_string(adjusted) +
-               " are marked.";
+        return "Limited " + std::to_string(PcrListASlots) +
+               " adjusted PCRs per Mux: " + std::to_string(adjusted) + " are marked.";
     return std::nullopt;
 }
 
@@ -38,7 +38,8 @@ std::vector<uint8_t> BuildConfigImage(const ConfigStore& store, int patVersion) 
 
     std::vector<uint8_t> image;
     image.reserve(records * RecordSize);
-    if (hasHeader) Append(image, BuildHeaderRecord(ActiveRateGaps(store), ActiveRateStuff(store), records * RecordSize));
+    if (hasHeader)
+        Append(image, BuildHeaderRecord(ActiveRateGaps(store), ActiveRateStuff(store), records * RecordSize));
     for (int input = 1; input <= InputCount; ++input)
         Append(image, BuildPidMapRecord(input, PidPairsOfInput(store, input)));
     Append(image, BuildReservedMapRecord());

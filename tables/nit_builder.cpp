@@ -8,7 +8,9 @@
 namespace kv {
 namespace {
 
-bool BlankOrControl(char ch) { return static_cast<unsigned char>(ch) <= ' '; }
+bool BlankOrControl(char ch) {
+    return static_cast<unsigned char>(ch) <= ' ';
+}
 
 constexpr uint8_t NetworkNameDescriptor = 0x40;
 
@@ -31,11 +33,11 @@ Packet BuildNitPacket(const ServiceBlock& sb) {
     SectionWriter w(packet);
     BeginSectionPacket(w, NitPid);
     BeginSection(w, NitTableId, SiLengthFlags, sb.TsId, 0); // network_id
-    w.u16(0xF000u | (length + 2));                         // reserved_future_use, network_descriptors_length
-    w.u8(NetworkNameDescriptor);                           // descriptor_tag
-    w.u8(length);                                          // descriptor_length
-    w.text(name);                                          // char
-    w.u16(0xF000u);                                        // reserved_future_use, transport_stream_loop_length 0
+    w.u16(0xF000u | (length + 2));                          // reserved_future_use, network_descriptors_length
+    w.u8(NetworkNameDescriptor);                            // descriptor_tag
+    w.u8(length);                                           // descriptor_length
+    w.text(name);                                           // char
+    w.u16(0xF000u); // reserved_future_use, transport_stream_loop_length 0
     SetSectionLength(packet, w.position());
     SectionCrc32(packet); // CRC_32
     return packet;

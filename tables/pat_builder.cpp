@@ -12,9 +12,10 @@ Packet BuildPatPacket(const ServiceBlock& sb, int patVersion) {
     packet.fill(Stuffing);
     SectionWriter w(packet);
     BeginSectionPacket(w, PatPid);
-    BeginSection(w, PatTableId, PsiLengthFlags, sb.TsId, static_cast<unsigned>(patVersion)); // transport_stream_id
-    w.u16(0);      // program_number 0
-    w.pid(NitPid); // reserved '111', network_PID
+    BeginSection(w, PatTableId, PsiLengthFlags, sb.TsId,
+                 static_cast<unsigned>(patVersion)); // transport_stream_id
+    w.u16(0);                                        // program_number 0
+    w.pid(NitPid);                                   // reserved '111', network_PID
     // One program entry per service, in store order.
     const int count = std::clamp<int>(sb.SvcCount, 0, MaxPatServices);
     for (int i = 0; i < count; ++i) {

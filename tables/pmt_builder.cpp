@@ -14,16 +14,18 @@ constexpr uint8_t StreamIdentifierDescriptor = 0x52;
 constexpr uint8_t SubtitlingDescriptor = 0x59;
 constexpr uint8_t Ac3Descriptor = 0x6A;
 
-bool Present(int16_t pidOut) { return pidOut != PidNone; }
+bool Present(int16_t pidOut) {
+    return pidOut != PidNone;
+}
 
 void WriteLanguage(SectionWriter& w, const DataSlot& d) {
     for (int i = 0; i < 3; ++i) w.u8(static_cast<unsigned char>(d.SubLang[i])); // ISO_639_language_code
 }
 
 void WriteStreamEntry(SectionWriter& w, uint8_t streamType, int16_t pidOut, unsigned infoLength) {
-    w.u8(streamType);               // stream_type
-    w.pid(pidOut);                  // reserved '111', elementary_PID
-    w.u16(0xF000u | infoLength);    // reserved '1111', ES_info_length
+    w.u8(streamType);            // stream_type
+    w.pid(pidOut);               // reserved '111', elementary_PID
+    w.u16(0xF000u | infoLength); // reserved '1111', ES_info_length
 }
 
 void WriteAudioEntry(SectionWriter& w, const AudioSlot& a) {
@@ -46,7 +48,7 @@ void WriteDataEntry(SectionWriter& w, const DataSlot& d) {
         w.u8(LanguageDescriptor); // descriptor_tag
         w.u8(0x04);               // descriptor_length
         WriteLanguage(w, d);
-        w.u8(subtitleType);       // audio_type
+        w.u8(subtitleType); // audio_type
         return;
     }
     WriteStreamEntry(w, type, d.PidOut, 19);
@@ -56,13 +58,13 @@ void WriteDataEntry(SectionWriter& w, const DataSlot& d) {
     w.u8(LanguageDescriptor);         // descriptor_tag
     w.u8(0x04);                       // descriptor_length
     WriteLanguage(w, d);
-    w.u8(0x00);                       // audio_type
-    w.u8(SubtitlingDescriptor);       // descriptor_tag
-    w.u8(0x08);                       // descriptor_length
+    w.u8(0x00);                 // audio_type
+    w.u8(SubtitlingDescriptor); // descriptor_tag
+    w.u8(0x08);                 // descriptor_length
     WriteLanguage(w, d);
-    w.u8(subtitleType);               // subtitling_type
-    w.u16(0x0004);                    // composition_page_id
-    w.u16(0x0005);                    // ancillary_page_id
+    w.u8(subtitleType); // subtitling_type
+    w.u16(0x0004);      // composition_page_id
+    w.u16(0x0005);      // ancillary_page_id
 }
 
 } // namespace
@@ -78,18 +80,18 @@ Packet BuildPmtPacket(const ServicePids& p) {
         trailer.u16(0x4000u | (static_cast<unsigned>(p.PmtPid) & 0x1FFFu)); // start indicator, PMT PID
     }
     BeginSection(w, PmtTableId, PsiLengthFlags, p.ServiceId, 0); // program_number
-    w.pid(p.PcrOut);                    // reserved '111', PCR_PID
-    w.u16(0xF00C);                      // reserved '1111', program_info_length 12
-    w.u8(SystemClockDescriptor);        // descriptor_tag
-    w.u8(0x02);                         // descriptor_length
-    w.u8(0x40);                         // external_clock_reference_indicator 0, reserved, clock_accuracy_integer 0
-    w.u8(0x1F);                         // clock_accuracy_exponent 0, reserved
-    w.u8(SmoothingBufferDescriptor);    // descriptor_tag
-    w.u8(0x06);                         // descriptor_length
-    w.u8(0xC0);                         // reserved '11', sb_leak_rate bits 21..16
-    w.u16(0x6B6C);                      // sb_leak_rate 27500
-    w.u8(0xC0);                         // reserved '11', sb_size bits 21..16
-    w.u16(0x0600);                      // sb_size 1536
+    w.pid(p.PcrOut);                                             // reserved '111', PCR_PID
+    w.u16(0xF00C);                                               // reserved '1111', program_info_length 12
+    w.u8(SystemClockDescriptor);                                 // descriptor_tag
+    w.u8(0x02);                                                  // descriptor_length
+    w.u8(0x40);                      // external_clock_reference_indicator 0, clock_accuracy_integer 0
+    w.u8(0x1F);                      // clock_accuracy_exponent 0
+    w.u8(SmoothingBufferDescriptor); // descriptor_tag
+    w.u8(0x06);                      // descriptor_length
+    w.u8(0xC0);                      // reserved '11', sb_leak_rate bits 21..16
+    w.u16(0x6B6C);                   // sb_leak_rate 27500
+    w.u8(0xC0);                      // reserved '11', sb_size bits 21..16
+    w.u16(0x0600);                   // sb_size 1536
 
     // Stream entries in a fixed order: video, audio 0..3, data 0..1.
     if (Present(p.VideoOut)) WriteStreamEntry(w, VideoStreamType(p.VideoType), p.VideoOut, 0);

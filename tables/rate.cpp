@@ -55,7 +55,9 @@ int64_t EffectiveBitRate(const int16_t gaps[10], int16_t stuff) {
     return RateConstant / divisor;
 }
 
-int64_t MinExactRate(bool byteMode) { return byteMode ? MinExactRateByte : MinExactRatePack; }
+int64_t MinExactRate(bool byteMode) {
+    return byteMode ? MinExactRateByte : MinExactRatePack;
+}
 
 bool RateInExactRange(int64_t rate, bool byteMode) {
     return rate >= MinExactRate(byteMode) && rate <= MaxExactRate;

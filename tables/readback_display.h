@@ -12,12 +12,12 @@
 namespace kv {
 
 struct ReadBackDisplay {
-    bool HasServices = false;               // services were read: the list and TSID box are refilled
-    std::string NetName;                    // the NIT name read back (the window shows it only with services)
-    int64_t BitRate = 0;                    // effective rate of the rate figures in force
-    bool PackMode = false;                  // "Pack" when the stuffing value in force is 0
-    std::string TsIdText;                   // "%d" of TsId
-    std::vector<std::string> ProgramNames;  // Name of each service in store order (with services only)
+    bool HasServices = false;              // services were read: the list and TSID box are refilled
+    std::string NetName;                   // the NIT name read back (the window shows it only with services)
+    int64_t BitRate = 0;                   // effective rate of the rate figures in force
+    bool PackMode = false;                 // "Pack" when the stuffing value in force is 0
+    std::string TsIdText;                  // "%d" of TsId
+    std::vector<std::string> ProgramNames; // Name of each service in store order (with services only)
 };
 
 // The boxes after the parse: from RateGaps/RateStuff when services were

@@ -11,9 +11,9 @@
 namespace kv {
 
 struct ReadBackResult {
-    int ServiceCount = 0;             // N read from the PAT; 0 when it was not recognised
-    int PatVersion = -1;              // version_number of the PAT read back, -1 when none
-    std::string NetNameShown;         // the NIT name for the network box (empty when no NIT)
+    int ServiceCount = 0;              // N read from the PAT; 0 when it was not recognised
+    int PatVersion = -1;               // version_number of the PAT read back, -1 when none
+    std::string NetNameShown;          // the NIT name for the network box (empty when no NIT)
     std::vector<std::string> Messages; // "Error in file." once per bad PID map, in order
 };
 

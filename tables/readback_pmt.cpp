@@ -10,10 +10,11 @@ namespace kv {
 namespace {
 
 // Lengths and ES_info_length bytes are taken as signed bytes, as the device tool did.
-int SignedByte(unsigned value) { return static_cast<int8_t>(static_cast<uint8_t>(value)); }
+int SignedByte(unsigned value) {
+    return static_cast<int8_t>(static_cast<uint8_t>(value));
+}
 
-template <typename Slot, std::size_t N>
-Slot* FirstFreeSlot(Slot (&slots)[N]) {
+template <typename Slot, std::size_t N> Slot* FirstFreeSlot(Slot (&slots)[N]) {
     for (Slot& slot : slots)
         if (slot.Taken == 0) return &slot;
     return nullptr;

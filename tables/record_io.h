@@ -10,7 +10,7 @@
 namespace kv {
 
 class RecordWriter {
-public:
+  public:
     explicit RecordWriter(std::span<uint8_t> record) : rec_(record) {}
 
     void u8(std::size_t at, unsigned value) {
@@ -25,19 +25,19 @@ public:
         u16(at, (static_cast<unsigned>(pid) & 0x1FFFu) | flags);
     }
 
-private:
+  private:
     std::span<uint8_t> rec_;
 };
 
 class RecordReader {
-public:
+  public:
     explicit RecordReader(std::span<const uint8_t> record) : rec_(record) {}
 
     unsigned u8(std::size_t at) const { return at < rec_.size() ? rec_[at] : 0u; }
     unsigned u16(std::size_t at) const { return u8(at) | (u8(at + 1) << 8); }
     int pid(std::size_t at) const { return static_cast<int>(u16(at) & 0x1FFFu); }
 
-private:
+  private:
     std::span<const uint8_t> rec_;
 };
 

@@ -35,18 +35,18 @@ std::vector<uint8_t> BuildSdtSection(const ServiceBlock& sb) {
     SectionWriter w(buffer);
     BeginSectionPacket(w, SdtPid);
     BeginSection(w, SdtTableId, SiLengthFlags, sb.TsId, 0); // transport_stream_id
-    w.u16(sb.TsId);                                        // original_network_id
-    w.u8(0xFF);                                            // reserved_future_use
+    w.u16(sb.TsId);                                         // original_network_id
+    w.u8(0xFF);                                             // reserved_future_use
     for (int k = 0; k < count; ++k) {
         const ServiceInfo& info = sb.SvcInfo[k];
         w.u16(info.ServiceId); // service_id
         // reserved_future_use '1111' then '00', EIT_schedule_flag, EIT_present_following_flag
         w.u8(0xF0u | ((info.EitSchedule & 1u) << 1) | (info.EitPresent & 1u));
-        w.u8(0x00);               // running_status 0, free_CA_mode 0, descriptors_loop_length bits 11..8
-        w.u8(0x19);               // descriptors_loop_length 25
-        w.u8(ServiceDescriptor);  // descriptor_tag
-        w.u8(0x17);               // descriptor_length 23
-        w.u8(DigitalTelevision);  // service_type
+        w.u8(0x00);                  // running_status 0, free_CA_mode 0, descriptors_loop_length bits 11..8
+        w.u8(0x19);                  // descriptors_loop_length 25
+        w.u8(ServiceDescriptor);     // descriptor_tag
+        w.u8(0x17);                  // descriptor_length 23
+        w.u8(DigitalTelevision);     // service_type
         WriteName(w, info.Provider); // service_provider_name_length, service_provider_name
         WriteName(w, info.Name);     // service_name_length, service_name
     }
@@ -66,9 +66,9 @@ std::vector<Packet> PacketiseSdt(std::span<const uint8_t> sdtBuffer) {
         const std::size_t at = PacketSize + ContinuationPayload * (j - 1);
         Packet& next = packets.emplace_back();
         SectionWriter w(next);
-        w.u8(SyncByte);     // sync_byte
-        w.u16(SdtPid);      // payload_unit_start_indicator 0, PID
-        w.u8(0x10);         // adaptation_field_control 01, continuity_counter 0
+        w.u8(SyncByte); // sync_byte
+        w.u16(SdtPid);  // payload_unit_start_indicator 0, PID
+        w.u8(0x10);     // adaptation_field_control 01, continuity_counter 0
         std::copy_n(sdtBuffer.begin() + at, ContinuationPayload, next.begin() + ContinuationHeaderSize);
     }
     return packets;

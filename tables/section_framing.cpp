@@ -5,21 +5,22 @@
 namespace kv {
 
 void BeginSectionPacket(SectionWriter& w, int pid, bool unitStart) {
-    w.u8(SyncByte);                                                        // sync_byte
-    w.u16((unitStart ? 0x4000u : 0u) | (static_cast<unsigned>(pid) & 0x1FFFu)); // payload_unit_start_indicator, PID
-    w.u8(0x10);                                                            // adaptation_field_control 01, continuity_counter 0
-    w.u8(0x00);                                                            // pointer_field
+    const unsigned startFlag = unitStart ? 0x4000u : 0u;
+    w.u8(SyncByte);                                            // sync_byte
+    w.u16(startFlag | (static_cast<unsigned>(pid) & 0x1FFFu)); // payload_unit_start_indicator, PID
+    w.u8(0x10); // adaptation_field_control '01', continuity_counter
+    w.u8(0x00); // pointer_field
 }
 
 void BeginSection(SectionWriter& w, uint8_t tableId, uint8_t lengthFlags, unsigned tableIdExtension,
                   unsigned version) {
-    w.u8(tableId);                            // table_id
-    w.u8(lengthFlags);                        // section_syntax_indicator .. section_length bits 11..8
-    w.u8(0x00);                               // section_length bits 7..0
-    w.u16(tableIdExtension);                  // table_id_extension
-    w.u8(0xC1 | ((version & 0x1Fu) << 1));    // reserved '11', version_number, current_next_indicator 1
-    w.u8(0x00);                               // section_number
-    w.u8(0x00);                               // last_section_number
+    w.u8(tableId);                         // table_id
+    w.u8(lengthFlags);                     // section_syntax_indicator .. section_length bits 11..8
+    w.u8(0x00);                            // section_length bits 7..0
+    w.u16(tableIdExtension);               // table_id_extension
+    w.u8(0xC1 | ((version & 0x1Fu) << 1)); // reserved '11', version_number, current_next_indicator 1
+    w.u8(0x00);                            // section_number
+    w.u8(0x00);                            // last_section_number
 }
 
 void SetSectionLength(std::span<uint8_t> buffer, std::size_t crcAt) {

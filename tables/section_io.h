@@ -12,7 +12,7 @@
 namespace kv {
 
 class SectionWriter {
-public:
+  public:
     explicit SectionWriter(std::span<uint8_t> out, std::size_t at = 0) : out_(out), at_(at) {}
 
     void u8(unsigned value) {
@@ -35,13 +35,13 @@ public:
     std::size_t position() const { return at_; }
     bool overflowed() const { return at_ > out_.size(); }
 
-private:
+  private:
     std::span<uint8_t> out_;
     std::size_t at_;
 };
 
 class SectionReader {
-public:
+  public:
     explicit SectionReader(std::span<const uint8_t> in) : in_(in) {}
 
     unsigned u8(std::size_t at) const { return at < in_.size() ? in_[at] : 0u; }
@@ -51,7 +51,7 @@ public:
     unsigned sectionLength(std::size_t at) const { return u16(at + 1) & 0x0FFFu; }
     std::size_t size() const { return in_.size(); }
 
-private:
+  private:
     std::span<const uint8_t> in_;
 };
 

@@ -33,7 +33,8 @@ std::unique_ptr<kv::ConfigStore> FullStore() {
         // Input 1 carries six services: their PCR pairs would pass the 44 pairs of its map.
         p.PcrIn = p.PcrOut = sb.SvcInput[i] == 1 ? kv::PidNone : base;
         p.VideoType = static_cast<int16_t>(i % 3);
-        for (int a = 0; a < kv::AudioSlots; ++a) p.Audio[a] = {4, static_cast<int16_t>(base + 1 + a), static_cast<int16_t>(base + 1 + a), 0, 0};
+        for (int a = 0; a < kv::AudioSlots; ++a)
+            p.Audio[a] = {4, static_cast<int16_t>(base + 1 + a), static_cast<int16_t>(base + 1 + a), 0, 0};
         for (int d = 0; d < kv::DataSlots; ++d) {
             p.Data[d].PidIn = p.Data[d].PidOut = static_cast<int16_t>(base + 5 + d);
             p.Data[d].DataType = static_cast<int16_t>(d);

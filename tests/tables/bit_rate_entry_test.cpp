@@ -13,15 +13,16 @@ using Outcome = BitRateEntry::Outcome;
 
 TEST(BitRateEntry, AtolReadsTheLeadingNumber) {
     const std::pair<const char*, int32_t> cases[] = {
-        {"", 0}, {"abc", 0}, {"38000000", 38000000}, {"  42x", 42}, {"-17", -17}, {"+5", 5},
-        {"27.000.000", 27}, {"1,5", 1}, {"- 3", 0}, {"4294967297", 1}, {"0042", 42},
+        {"", 0},      {"abc", 0},        {"38000000", 38000000}, {"  42x", 42},
+        {"-17", -17}, {"+5", 5},         {"27.000.000", 27},     {"1,5", 1},
+        {"- 3", 0},   {"4294967297", 1}, {"0042", 42},
     };
     for (auto [text, value] : cases) EXPECT_EQ(AtolText(text), value) << '"' << text << '"';
 }
 
 TEST(BitRateEntry, BoxShowsTheEffectiveRate) {
     const std::pair<const char*, int32_t> cases[] = {
-        {"38000000", 38001122}, {"50000000", 50003694}, {"100000000", 100019704},
+        {"38000000", 38001122}, {"50000000", 50003694},   {"100000000", 100019704},
         {"27000000", 27000000}, {"216000000", 216000000}, {"358070", 358070},
     };
     for (auto [text, shown] : cases) {
@@ -56,7 +57,12 @@ TEST(BitRateEntry, ModeDecidesHowTheTableSplits) {
 }
 
 TEST(BitRateEntry, EmptyZeroAndOutOfRangeEntriesChangeNothing) {
-    struct Case { const char* text; bool byteMode; Outcome outcome; const char* warning; };
+    struct Case {
+        const char* text;
+        bool byteMode;
+        Outcome outcome;
+        const char* warning;
+    };
     const Case cases[] = {
         {"", true, Outcome::Ignored, ""},
         {"0", false, Outcome::Ignored, ""},

@@ -16,7 +16,8 @@
 namespace kv {
 namespace {
 
-std::string SaveProject(const test::TempFolder& folder, const ConfigStore& store, const std::string& name = "p.MUX") {
+std::string SaveProject(const test::TempFolder& folder, const ConfigStore& store,
+                        const std::string& name = "p.MUX") {
     const std::string path = folder.File(name);
     EXPECT_EQ(WriteProjectFile(path, store), ProjectFileStatus::Ok);
     return path;
@@ -28,16 +29,20 @@ TEST(CliImage, WritesTheImageSendMuxBuilds) {
     const std::string project = SaveProject(folder, *store);
     const auto run = test::RunCli(folder, {"image", project, "-o", folder.File("a.img")});
     ASSERT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(test::ReadBytes(folder.File("a.img")), BuildConfigImage(*store, 1)) << "PAT version 1 by default";
+    EXPECT_EQ(test::ReadBytes(folder.File("a.img")), BuildConfigImage(*store, 1))
+        << "PAT version 1 by default";
 
-    ASSERT_EQ(test::RunCli(folder, {"image", project, "-o", folder.File("b.img"), "--pat-version", "17"}).status, 0);
+    ASSERT_EQ(
+        test::RunCli(folder, {"image", project, "-o", folder.File("b.img"), "--pat-version", "17"}).status,
+        0);
     EXPECT_EQ(test::ReadBytes(folder.File("b.img")), BuildConfigImage(*store, 17));
 }
 
 TEST(CliImage, RateRunsTheBitRateExitStepsFirst) {
     test::TempFolder folder;
     const std::string project = SaveProject(folder, *test::RichStore());
-    const auto run = test::RunCli(folder, {"image", project, "-o", folder.File("a.img"), "--rate", "38000000", "--mode", "pack"});
+    const auto run = test::RunCli(
+        folder, {"image", project, "-o", folder.File("a.img"), "--rate", "38000000", "--mode", "pack"});
     ASSERT_EQ(run.status, 0) << run.err;
     const auto image = test::ReadBytes(folder.File("a.img"));
     const RateTable pack = ComputeRateGaps(38001122, false);
@@ -53,12 +58,19 @@ TEST(CliImage, RefusalsWriteNothing) {
     const std::string crowded = SaveProject(folder, *tooMany, "crowded.MUX");
     const std::string rich = SaveProject(folder, *test::RichStore(), "rich.MUX");
     const std::string out = folder.File("out");
-    struct Case { std::vector<std::string> args; int status; std::string message; };
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::string message;
+    };
     const Case cases[] = {
         {{"image", crowded, "-o", out}, 65, "Limited 41 programs per Mux.\n"},
         {{"ts", crowded, "-o", out}, 65, "Limited 41 programs per Mux.\n"},
-        {{"image", rich, "-o", out, "--rate", "27.000.000"}, 65, "Bit rate must be between 358070 and 216000000 (Bps).\n"},
-        {{"image", rich, "-o", out, "--rate", "617864", "--mode", "pack"}, 65,
+        {{"image", rich, "-o", out, "--rate", "27.000.000"},
+         65,
+         "Bit rate must be between 358070 and 216000000 (Bps).\n"},
+        {{"image", rich, "-o", out, "--rate", "617864", "--mode", "pack"},
+         65,
          "Bit rate must be between 617865 and 216000000 (Bps).\n"},
         {{"image", rich, "-o", out, "--rate", "0"}, 64, ""},
         {{"image", rich, "-o", out, "--mode", "pack"}, 64, ""},
@@ -88,7 +100,8 @@ TEST(CliDecode, SavesTheProjectOfAFreshGet) {
     auto broken = image;
     broken[3 * 188] = 0; // input 3's map
     test::WriteBytes(folder.File("broken.img"), broken);
-    const auto warned = test::RunCli(folder, {"decode", folder.File("broken.img"), "-o", folder.File("b.MUX")});
+    const auto warned =
+        test::RunCli(folder, {"decode", folder.File("broken.img"), "-o", folder.File("b.MUX")});
     EXPECT_EQ(warned.status, 0);
     EXPECT_EQ(warned.err, "Error in file.\n");
 }
@@ -97,7 +110,8 @@ TEST(CliTs, CountersRunPerPidAndEveryOtherByteIsTheImagePacket) {
     test::TempFolder folder;
     const auto store = test::RichStore();
     const std::string project = SaveProject(folder, *store);
-    ASSERT_EQ(test::RunCli(folder, {"ts", project, "-o", folder.File("out.ts"), "--pat-version", "4"}).status, 0);
+    ASSERT_EQ(test::RunCli(folder, {"ts", project, "-o", folder.File("out.ts"), "--pat-version", "4"}).status,
+              0);
     const auto ts = test::ReadBytes(folder.File("out.ts"));
     const auto packets = SignallingPackets(*store, 4);
     ASSERT_EQ(ts.size(), packets.size() * 188);

@@ -38,7 +38,8 @@ TEST(CliShowImage, DecodesEveryRecordOfTheRichImage) {
     EXPECT_EQ(records[10].at("list_A"), json::parse("[768, 800, 816, 832, 848, 864]"));
     EXPECT_EQ(records[10].at("list_B")[1], json::parse(R"({"PID":784,"adjusted":false})"));
 
-    const std::vector<std::string> tables = {"PAT", "NIT", "SDT", "", "PMT", "PMT", "PMT", "PMT", "PMT", "PMT", "PMT"};
+    const std::vector<std::string> tables = {"PAT", "NIT", "SDT", "",    "PMT", "PMT",
+                                             "PMT", "PMT", "PMT", "PMT", "PMT"};
     for (std::size_t k = 0; k < tables.size(); ++k) {
         const json& packet = records[11 + k];
         if (tables[k].empty()) {
@@ -60,9 +61,9 @@ TEST(CliShowImage, DecodesEveryRecordOfTheRichImage) {
 TEST(CliShowImage, WrongCrcAndDamagedRecordsAreShownNotTrusted) {
     test::TempFolder folder;
     auto image = BuildConfigImage(*test::RichStore(), 1);
-    image[12 * 188 + 20] ^= 0x01;    // a name byte of the NIT
-    image[15 * 188 + 7] = 0xFF;      // a PMT claiming 255 bytes
-    image[11 * 188 + 7] = 0x00;      // a PAT of length 0
+    image[12 * 188 + 20] ^= 0x01; // a name byte of the NIT
+    image[15 * 188 + 7] = 0xFF;   // a PMT claiming 255 bytes
+    image[11 * 188 + 7] = 0x00;   // a PAT of length 0
     const json records = ShowImage(folder, image).at("records");
     EXPECT_EQ(records[12].at("section").at("CRC_32"), "wrong");
     EXPECT_EQ(records[15].at("section").at("CRC_32"), "section cut off");

@@ -9,7 +9,8 @@ namespace {
 
 TEST(SectionCrc, CheckValueOfTheNineDigits) {
     const std::string digits = "123456789";
-    EXPECT_EQ(Crc32Mpeg2(std::span(reinterpret_cast<const uint8_t*>(digits.data()), digits.size())), 0x0376E6E7u);
+    EXPECT_EQ(Crc32Mpeg2(std::span(reinterpret_cast<const uint8_t*>(digits.data()), digits.size())),
+              0x0376E6E7u);
     EXPECT_EQ(Crc32Mpeg2({}), 0xFFFFFFFFu); // preset, no final XOR
 }
 

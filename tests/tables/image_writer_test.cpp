@@ -32,8 +32,10 @@ TEST(ConfigImage, EmptyStoreGives1880BytesWithoutHeader) {
     ASSERT_EQ(image.size(), 1880u);
     for (int input = 1; input <= 8; ++input) {
         const auto map = RecordBytes(image, input - 1);
-        EXPECT_EQ(test::Slice(map, 0, 12), test::Vector({0xB8, 1, 0, 0, 0, 0, 0, 0, 0, uint8_t(input - 1), 0, 0}));
-        for (std::size_t at = 12; at < RecordSize; at += 2) ASSERT_EQ(test::Slice(map, at, 2), test::Hex("FF 1F")) << at;
+        EXPECT_EQ(test::Slice(map, 0, 12),
+                  test::Vector({0xB8, 1, 0, 0, 0, 0, 0, 0, 0, uint8_t(input - 1), 0, 0}));
+        for (std::size_t at = 12; at < RecordSize; at += 2)
+            ASSERT_EQ(test::Slice(map, at, 2), test::Hex("FF 1F")) << at;
     }
     std::vector<uint8_t> reserved(RecordSize, 0);
     reserved[0] = 0xB8;
@@ -62,7 +64,8 @@ TEST(ConfigImage, GhostOnlyImageStates2068BytesAndTheGhostRate) {
 
 TEST(ConfigImage, SixServicesGive3948BytesWithTheSdtInTwoRecords) {
     auto store = test::ZeroStore();
-    for (int i = 0; i < 6; ++i) test::AddService(*store, 1, static_cast<uint16_t>(i + 1), static_cast<int16_t>(0x100 + i));
+    for (int i = 0; i < 6; ++i)
+        test::AddService(*store, 1, static_cast<uint16_t>(i + 1), static_cast<int16_t>(0x100 + i));
     const auto image = BuildConfigImage(*store, 3);
     ASSERT_EQ(image.size(), 3948u);
     EXPECT_EQ(test::Slice(image, 7, 3), test::Hex("6C 0F 07"));
@@ -71,7 +74,8 @@ TEST(ConfigImage, SixServicesGive3948BytesWithTheSdtInTwoRecords) {
     EXPECT_EQ(test::Slice(image, 12 * 188, 3), test::Hex("47 40 10"));
     EXPECT_EQ(test::Slice(image, 13 * 188, 3), test::Hex("47 40 11"));
     EXPECT_EQ(test::Slice(image, 14 * 188, 4), test::Hex("47 00 11 10"));
-    for (int g = 0; g < 6; ++g) EXPECT_EQ(test::Slice(image, (15 + g) * 188, 3), test::Vector({0x47, 0x41, uint8_t(g)}));
+    for (int g = 0; g < 6; ++g)
+        EXPECT_EQ(test::Slice(image, (15 + g) * 188, 3), test::Vector({0x47, 0x41, uint8_t(g)}));
     // The packets are the signalling packets as they are.
     const auto packets = SignallingPackets(*store, 3);
     ASSERT_EQ(packets.size(), 10u);
@@ -115,7 +119,8 @@ TEST(ConfigImage, PcrListAHoldsAdjustedPcrsAndListBEveryPcrWithItsFlag) {
 TEST(ConfigImage, LimitsNameWhatNoImageCanHold) {
     auto fine = test::ZeroStore();
     for (int i = 0; i < 41; ++i) {
-        ServicePids& p = test::AddService(*fine, 1 + i % 8, static_cast<uint16_t>(i), static_cast<int16_t>(0x100 + i));
+        ServicePids& p =
+            test::AddService(*fine, 1 + i % 8, static_cast<uint16_t>(i), static_cast<int16_t>(0x100 + i));
         p.PcrOut = static_cast<int16_t>(0x200 + i);
         p.PcrAdjust = i < 32;
     }
@@ -136,7 +141,8 @@ TEST(ConfigImage, LimitsNameWhatNoImageCanHold) {
     p.Audio[0].PidOut = 0x103;
     p.Audio[1].PidOut = 0x104;
     p.Audio[2].PidOut = 0x105;
-    for (int j = 0; j < 40; ++j) test::AddGhost(*crowded, 3, static_cast<int16_t>(j), static_cast<int16_t>(0x300 + j));
+    for (int j = 0; j < 40; ++j)
+        test::AddGhost(*crowded, 3, static_cast<int16_t>(j), static_cast<int16_t>(0x300 + j));
     EXPECT_EQ(ImageLimitViolation(*crowded), "Limited 44 PID pairs per IN: IN 3 needs 45.");
     // Built anyway, the map keeps to its record: the next record is untouched.
     const auto image = BuildConfigImage(*crowded, 1);
@@ -155,13 +161,15 @@ TEST(ConfigImage, WriteReturns1WithoutTransferWhenTheFileCannotBeCreated) {
         EXPECT_EQ(readBack, folder.File("readback"));
         return 7;
     };
-    EXPECT_EQ(WriteConfigImage(*store, 1, folder.File("missing/image"), folder.File("readback"), transfer), 1);
+    EXPECT_EQ(WriteConfigImage(*store, 1, folder.File("missing/image"), folder.File("readback"), transfer),
+              1);
     EXPECT_EQ(calls, 0);
     EXPECT_EQ(WriteConfigImage(*store, 1, folder.File("image"), folder.File("readback"), transfer), 7);
     EXPECT_EQ(calls, 1);
     EXPECT_EQ(test::ReadBytes(folder.File("image")), BuildConfigImage(*store, 1));
     if (std::filesystem::exists("/dev/full")) {
-        EXPECT_FALSE(WriteImageFile("/dev/full", BuildConfigImage(*store, 1))) << "a short write is a failure";
+        EXPECT_FALSE(WriteImageFile("/dev/full", BuildConfigImage(*store, 1)))
+            << "a short write is a failure";
     }
 }
 

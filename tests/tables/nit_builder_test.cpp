@@ -12,13 +12,17 @@ TEST(NitPacket, EmptyNameGivesLength15AndAnEmptyDescriptor) {
     auto store = test::ZeroStore();
     store->Svc.TsId = 0x1234;
     const Packet nit = BuildNitPacket(store->Svc);
-    EXPECT_EQ(test::Slice(nit, 0, 19), test::Hex("47 40 10 10 00  40 F0 0F 12 34 C1 00 00  F0 02  40 00  F0 00"));
+    EXPECT_EQ(test::Slice(nit, 0, 19),
+              test::Hex("47 40 10 10 00  40 F0 0F 12 34 C1 00 00  F0 02  40 00  F0 00"));
     EXPECT_EQ(Crc32Mpeg2(std::span(nit).subspan(5, 18)), 0u);
     EXPECT_EQ(nit[23], 0xFF);
 }
 
 TEST(NitPacket, NameIsTrimmedAndItsLengthCountsTheTrimmedName) {
-    struct Case { const char* stored; const char* onAir; };
+    struct Case {
+        const char* stored;
+        const char* onAir;
+    };
     const Case cases[] = {
         {"  Net 1   ", "Net 1"},
         {"\tTV\r", "TV"},

@@ -20,7 +20,8 @@ TEST(PatPacket, WorkedExampleBytes) {
 
 TEST(PatPacket, FortyOneServicesFillThePacket) {
     auto store = test::ZeroStore();
-    for (int i = 0; i < 41; ++i) test::AddService(*store, 1, static_cast<uint16_t>(1000 + i), static_cast<int16_t>(0x1000 + i));
+    for (int i = 0; i < 41; ++i)
+        test::AddService(*store, 1, static_cast<uint16_t>(1000 + i), static_cast<int16_t>(0x1000 + i));
     const Packet pat = BuildPatPacket(store->Svc, 0);
     EXPECT_EQ(pat[6], 0xB0);
     EXPECT_EQ(pat[7], 177);
@@ -41,7 +42,10 @@ TEST(PatPacket, MoreServicesThanFitAreLeftOutNotWrittenPastThePacket) {
 TEST(PatPacket, VersionByteCarriesTheCounter) {
     auto store = test::ZeroStore();
     test::AddService(*store, 1, 1, 0x100);
-    struct Case { int version; uint8_t byte10; };
+    struct Case {
+        int version;
+        uint8_t byte10;
+    };
     for (const Case c : {Case{0, 0xC1}, Case{1, 0xC3}, Case{4, 0xC9}, Case{31, 0xFF}}) {
         const Packet pat = BuildPatPacket(store->Svc, c.version);
         EXPECT_EQ(pat[10], c.byte10) << "version " << c.version;

@@ -9,9 +9,13 @@
 namespace kv {
 namespace {
 
-ServicePids& OneService(ConfigStore& store) { return test::AddService(store, 1, 0x65, 0x100); }
+ServicePids& OneService(ConfigStore& store) {
+    return test::AddService(store, 1, 0x65, 0x100);
+}
 
-bool CrcHolds(const Packet& pmt) { return Crc32Mpeg2(std::span(pmt).subspan(5, pmt[7] + 3u)) == 0; }
+bool CrcHolds(const Packet& pmt) {
+    return Crc32Mpeg2(std::span(pmt).subspan(5, pmt[7] + 3u)) == 0;
+}
 
 TEST(PmtPacket, NoStreamsGivesLength25AndAnEmptyLoop) {
     auto store = test::ZeroStore();
@@ -23,9 +27,12 @@ TEST(PmtPacket, NoStreamsGivesLength25AndAnEmptyLoop) {
 }
 
 TEST(PmtPacket, StreamTypesByStoredType) {
-    struct Case { int16_t videoType, audioType, dataType; uint8_t video, audio, data; };
+    struct Case {
+        int16_t videoType, audioType, dataType;
+        uint8_t video, audio, data;
+    };
     const Case cases[] = {
-        {0, 0, 0, 0x02, 0x03, 0x06}, {1, 1, 1, 0x1B, 0x04, 0x82}, {2, 2, 5, 0x1A, 0x11, 0x06},
+        {0, 0, 0, 0x02, 0x03, 0x06},  {1, 1, 1, 0x1B, 0x04, 0x82},  {2, 2, 5, 0x1A, 0x11, 0x06},
         {7, 3, -1, 0x02, 0x0F, 0x06}, {-1, 9, 0, 0x02, 0x04, 0x06},
     };
     for (const Case& c : cases) {
@@ -39,8 +46,8 @@ TEST(PmtPacket, StreamTypesByStoredType) {
         p.Data[0].DataType = c.dataType;
         const Packet pmt = BuildPmtPacket(p);
         EXPECT_EQ(pmt[7], 40);
-        EXPECT_EQ(test::Slice(pmt, 29, 15), test::Vector({c.video, 0xE1, 0x01, 0xF0, 0x00, c.audio, 0xE1, 0x02, 0xF0,
-                                                         0x00, c.data, 0xE1, 0x03, 0xF0, 0x00}));
+        EXPECT_EQ(test::Slice(pmt, 29, 15), test::Vector({c.video, 0xE1, 0x01, 0xF0, 0x00, c.audio, 0xE1,
+                                                          0x02, 0xF0, 0x00, c.data, 0xE1, 0x03, 0xF0, 0x00}));
         EXPECT_TRUE(CrcHolds(pmt));
     }
 }

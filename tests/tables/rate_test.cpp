@@ -11,7 +11,13 @@ namespace {
 using Gaps = std::array<int16_t, 10>;
 
 TEST(RateArithmetic, WorkedExamples) {
-    struct Case { int32_t rate; bool byteMode; Gaps gaps; int16_t stuff; int64_t effective; };
+    struct Case {
+        int32_t rate;
+        bool byteMode;
+        Gaps gaps;
+        int16_t stuff;
+        int64_t effective;
+    };
     const Case cases[] = {
         {38000000, true, {133, 132, 133, 133, 132, 133, 132, 133, 133, 132}, 4, 38001122},
         {38000000, false, {881, 880, 881, 881, 880, 881, 880, 881, 881, 880}, 0, 38001122},
@@ -30,9 +36,15 @@ TEST(RateArithmetic, WorkedExamples) {
 TEST(RateArithmetic, RemainderTenthsGoToTheListedSlots) {
     // Pack mode at rates whose B ends in each digit R: the +1 slots of R.
     const std::array<Gaps, 10> extra = {{
-        {0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, {0, 1, 0, 0, 0, 0, 0, 0, 0, 0}, {0, 0, 0, 0, 1, 0, 0, 0, 0, 1},
-        {0, 0, 1, 0, 0, 0, 1, 0, 0, 1}, {0, 1, 0, 1, 0, 1, 0, 1, 0, 0}, {1, 0, 1, 0, 1, 0, 1, 0, 1, 0},
-        {1, 0, 1, 1, 0, 1, 0, 1, 1, 0}, {1, 1, 0, 1, 1, 0, 1, 1, 0, 1}, {1, 1, 1, 1, 1, 0, 1, 1, 0, 1},
+        {0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+        {0, 1, 0, 0, 0, 0, 0, 0, 0, 0},
+        {0, 0, 0, 0, 1, 0, 0, 0, 0, 1},
+        {0, 0, 1, 0, 0, 0, 1, 0, 0, 1},
+        {0, 1, 0, 1, 0, 1, 0, 1, 0, 0},
+        {1, 0, 1, 0, 1, 0, 1, 0, 1, 0},
+        {1, 0, 1, 1, 0, 1, 0, 1, 1, 0},
+        {1, 1, 0, 1, 1, 0, 1, 1, 0, 1},
+        {1, 1, 1, 1, 1, 0, 1, 1, 0, 1},
         {1, 1, 1, 1, 1, 0, 1, 1, 1, 1},
     }};
     for (int64_t b = 20000; b < 20010; ++b) {

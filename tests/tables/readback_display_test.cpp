@@ -18,8 +18,8 @@ TEST(ReadBackDisplay, WithServicesTheBoxesComeFromTheServiceRate) {
     EXPECT_EQ(shown.BitRate, 38001122);
     EXPECT_FALSE(shown.PackMode);
     EXPECT_EQ(shown.TsIdText, "4660");
-    EXPECT_EQ(shown.ProgramNames,
-              (std::vector<std::string>{"Alpha", "Bravo TV", "Charlie", "Delta FM", "Echo", "Foxtrot", "Golf"}));
+    EXPECT_EQ(shown.ProgramNames, (std::vector<std::string>{"Alpha", "Bravo TV", "Charlie", "Delta FM",
+                                                            "Echo", "Foxtrot", "Golf"}));
 }
 
 TEST(ReadBackDisplay, RateAbove108MillionSentInByteModeShowsPack) {

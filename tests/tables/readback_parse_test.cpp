@@ -13,8 +13,7 @@
 namespace kv {
 namespace {
 
-template <typename T>
-std::vector<uint8_t> Bytes(const T& value) {
+template <typename T> std::vector<uint8_t> Bytes(const T& value) {
     const auto* p = reinterpret_cast<const uint8_t*>(&value);
     return {p, p + sizeof value};
 }
@@ -68,11 +67,13 @@ TEST(ReadBack, EveryServiceCountFindsItsPmtsWhereTheWriterPutThem) {
         test::SetRate(*sent, gaps, 7);
         for (int i = 0; i < n; ++i) {
             const auto pid = static_cast<int16_t>(0x100 + 4 * i);
-            ServicePids& p = test::AddService(*sent, 1 + i % 8, static_cast<uint16_t>(3 * i + 1),
-                                              static_cast<int16_t>(0x1000 + i), ("N" + std::to_string(i)).c_str());
+            ServicePids& p =
+                test::AddService(*sent, 1 + i % 8, static_cast<uint16_t>(3 * i + 1),
+                                 static_cast<int16_t>(0x1000 + i), ("N" + std::to_string(i)).c_str());
             p.PcrIn = p.VideoIn = pid;
             p.PcrOut = p.VideoOut = pid;
-            p.Audio[0] = {static_cast<int16_t>(i % 5), static_cast<int16_t>(pid + 1), static_cast<int16_t>(pid + 1), 0, 0};
+            p.Audio[0] = {static_cast<int16_t>(i % 5), static_cast<int16_t>(pid + 1),
+                          static_cast<int16_t>(pid + 1), 0, 0};
             p.GenPmt = static_cast<uint8_t>(i % 3 != 0);
             p.PcrAdjust = static_cast<uint8_t>(i % 2);
         }
@@ -151,8 +152,8 @@ TEST(ReadBack, ImageWithoutPatLeavesTheServicesAndReadsGhostsAndGhostRate) {
 
 TEST(ReadBack, BadPidMapsAreReportedOnceEachAndSkipped) {
     auto image = BuildConfigImage(*test::RichStore(), 1);
-    image[2 * 188] = 0x47;       // input 2's map
-    image[5 * 188 + 1] = 0x04;   // input 5's map
+    image[2 * 188] = 0x47;     // input 2's map
+    image[5 * 188 + 1] = 0x04; // input 5's map
     auto got = test::ZeroStore();
     const ReadBackResult r = ParseReadBack(image, *got);
     EXPECT_EQ(r.Messages, (std::vector<std::string>{"Error in file.", "Error in file."}));

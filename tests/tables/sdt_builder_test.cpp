@@ -12,20 +12,24 @@ std::unique_ptr<ConfigStore> StoreWithServices(int n) {
     auto store = test::ZeroStore();
     store->Svc.TsId = 0x0102;
     for (int i = 0; i < n; ++i)
-        test::AddService(*store, 1, static_cast<uint16_t>(0x100 + i), 0x100, ("S" + std::to_string(i)).c_str(), "Prov");
+        test::AddService(*store, 1, static_cast<uint16_t>(0x100 + i), 0x100,
+                         ("S" + std::to_string(i)).c_str(), "Prov");
     return store;
 }
 
 // The section joined again from the packets, as a receiver reassembles it.
 std::vector<uint8_t> JoinedSection(const std::vector<Packet>& packets) {
     std::vector<uint8_t> section(packets[0].begin() + 5, packets[0].end());
-    for (std::size_t j = 1; j < packets.size(); ++j) section.insert(section.end(), packets[j].begin() + 4, packets[j].end());
+    for (std::size_t j = 1; j < packets.size(); ++j)
+        section.insert(section.end(), packets[j].begin() + 4, packets[j].end());
     return section;
 }
 
 TEST(SdtSection, ContinuationPacketsPerServiceCount) {
-    const std::pair<int, int> cases[] = {{0, 0}, {1, 0}, {5, 0}, {6, 1}, {11, 1}, {12, 2}, {17, 2}, {18, 3}, {24, 4}, {41, 6}};
-    for (auto [services, extra] : cases) EXPECT_EQ(SdtExtraPackets(services), extra) << services << " services";
+    const std::pair<int, int> cases[] = {{0, 0},  {1, 0},  {5, 0},  {6, 1},  {11, 1},
+                                         {12, 2}, {17, 2}, {18, 3}, {24, 4}, {41, 6}};
+    for (auto [services, extra] : cases)
+        EXPECT_EQ(SdtExtraPackets(services), extra) << services << " services";
 }
 
 TEST(SdtSection, ServiceEntryBytes) {

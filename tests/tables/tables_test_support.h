@@ -81,7 +81,7 @@ inline std::unique_ptr<ConfigStore> RichStore() {
     ServicePids& a = AddService(s, 1, 101, 0x100, "Alpha", "TEN  CHARS");
     a.PcrIn = a.VideoIn = 0x200;
     a.PcrOut = a.VideoOut = 0x300;
-    a.VideoType = 0; // MPEG2
+    a.VideoType = 0;                      // MPEG2
     a.Audio[0] = {0, 0x201, 0x301, 0, 0}; // MPEG1
     a.Audio[1] = {1, 0x202, 0x302, 0, 0}; // MPEG2
     a.Data[0].PidIn = 0x203;
@@ -95,7 +95,7 @@ inline std::unique_ptr<ConfigStore> RichStore() {
     b.PcrAdjust = 0;
     b.VideoIn = 0x211;
     b.VideoOut = 0x311;
-    b.VideoType = 1; // H.264
+    b.VideoType = 1;                      // H.264
     b.Audio[0] = {2, 0x212, 0x312, 0, 0}; // HEAAC
     b.Audio[1] = {3, 0x213, 0x313, 0, 0}; // AAC
     b.Audio[2] = {4, 0x214, 0x314, 0, 0}; // AC3
@@ -121,8 +121,12 @@ inline std::unique_ptr<ConfigStore> RichStore() {
 
     for (int k = 0; k < 3; ++k) {
         const auto base = static_cast<int16_t>(0x240 + 16 * k);
-        ServicePids& e = AddService(s, 4 + 2 * k, static_cast<uint16_t>(505 + k), static_cast<int16_t>(0x140 + k),
-                                    k == 0 ? "Echo" : k == 1 ? "Foxtrot" : "Golf", "TEN  CHARS");
+        ServicePids& e =
+            AddService(s, 4 + 2 * k, static_cast<uint16_t>(505 + k), static_cast<int16_t>(0x140 + k),
+                       k == 0   ? "Echo"
+                       : k == 1 ? "Foxtrot"
+                                : "Golf",
+                       "TEN  CHARS");
         e.PcrIn = e.VideoIn = base;
         e.PcrOut = e.VideoOut = static_cast<int16_t>(base + 0x100);
         e.Audio[0] = {1, static_cast<int16_t>(base + 1), static_cast<int16_t>(base + 0x101), 0, 0};
@@ -155,11 +159,14 @@ inline std::vector<uint8_t> Hex(std::string_view text) {
     return bytes;
 }
 
-inline std::vector<uint8_t> Vector(std::initializer_list<uint8_t> bytes) { return bytes; }
+inline std::vector<uint8_t> Vector(std::initializer_list<uint8_t> bytes) {
+    return bytes;
+}
 
 template <typename Bytes>
 std::vector<uint8_t> Slice(const Bytes& bytes, std::size_t from, std::size_t count) {
-    return {bytes.begin() + static_cast<std::ptrdiff_t>(from), bytes.begin() + static_cast<std::ptrdiff_t>(from + count)};
+    return {bytes.begin() + static_cast<std::ptrdiff_t>(from),
+            bytes.begin() + static_cast<std::ptrdiff_t>(from + count)};
 }
 
 } // namespace kv::test

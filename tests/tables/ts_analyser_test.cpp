@@ -60,21 +60,33 @@ TEST(TsAnalyser, TsharkVerifiesEveryCrcAndReadsTheStoredFields) {
     }
     EXPECT_EQ(correct, 10) << "PAT, NIT, the SDT across two packets and seven PMTs";
 
-    const auto fields = Tshark(folder, {"-T", "fields", "-E", "separator=|", "-E", "occurrence=a", "-e", "mp2t.pid",
-                                        "-e", "mpeg_pat.prog_map_pid", "-e", "mpeg_descr.net_name.name", "-e",
-                                        "mpeg_descr.svc.svc_name", "-e", "mpeg_descr.svc.provider_name", "-e",
-                                        "mpeg_pmt.pg_num", "-e", "mpeg_pmt.pcr_pid", "-e", "mpeg_pmt.stream.type",
-                                        "-e", "mpeg_pmt.stream.elementary_pid", "-e", "mpeg_descr.tag", "-e",
-                                        "mpeg_descr.subtitling.type", "-e", "mpeg_descr.lang.code"});
+    const auto fields = Tshark(folder, {"-T", "fields",
+                                        "-E", "separator=|",
+                                        "-E", "occurrence=a",
+                                        "-e", "mp2t.pid",
+                                        "-e", "mpeg_pat.prog_map_pid",
+                                        "-e", "mpeg_descr.net_name.name",
+                                        "-e", "mpeg_descr.svc.svc_name",
+                                        "-e", "mpeg_descr.svc.provider_name",
+                                        "-e", "mpeg_pmt.pg_num",
+                                        "-e", "mpeg_pmt.pcr_pid",
+                                        "-e", "mpeg_pmt.stream.type",
+                                        "-e", "mpeg_pmt.stream.elementary_pid",
+                                        "-e", "mpeg_descr.tag",
+                                        "-e", "mpeg_descr.subtitling.type",
+                                        "-e", "mpeg_descr.lang.code"});
     ASSERT_EQ(fields.status, 0) << fields.err;
     const std::vector<std::string> expected = {
         "0x00000000|0x0010,0x0100,0x0110,0x0120,0x0130,0x0140,0x0141,0x0142||||||||||",
         "0x00000010||TEN  CHARS|||||||0x40||",
         "0x00000011|||||||||||",
         "0x00000011|||Alpha,Bravo TV,Charlie,Delta FM,Echo,Foxtrot,Golf|"
-        "TEN  CHARS,Provider B,Provider C,Radio,TEN  CHARS,TEN  CHARS,TEN  CHARS|||||0x48,0x48,0x48,0x48,0x48,0x48,0x48||",
-        "0x00000100|||||0x0065|0x0300|0x02,0x03,0x04,0x06|0x0300,0x0301,0x0302,0x0303|0x0b,0x10,0x52,0x0a,0x59|0x10|por",
-        "0x00000110|||||0x00ca|0x0310|0x1b,0x11,0x0f,0x81,0x81,0x82,0x06|0x0311,0x0312,0x0313,0x0314,0x0315,0x0316,0x0317|"
+        "TEN  CHARS,Provider B,Provider C,Radio,TEN  CHARS,TEN  CHARS,TEN  "
+        "CHARS|||||0x48,0x48,0x48,0x48,0x48,0x48,0x48||",
+        "0x00000100|||||0x0065|0x0300|0x02,0x03,0x04,0x06|0x0300,0x0301,0x0302,0x0303|0x0b,0x10,0x52,0x0a,"
+        "0x59|0x10|por",
+        "0x00000110|||||0x00ca|0x0310|0x1b,0x11,0x0f,0x81,0x81,0x82,0x06|0x0311,0x0312,0x0313,0x0314,0x0315,"
+        "0x0316,0x0317|"
         "0x0b,0x10,0x6a,0x6a,0x0a||eng",
         "0x00000120|||||0x012f|0x0320|0x1a|0x0320|0x0b,0x10||",
         "0x00000130|||||0x0194|0x0330|0x04|0x0331|0x0b,0x10||",
@@ -89,14 +101,28 @@ TEST(TsAnalyser, FfprobeFindsProgramsNamesAndStreams) {
     if (!Installed("ffprobe")) GTEST_SKIP() << "ffprobe is not installed (./scripts/test installs it)";
     test::TempFolder folder;
     const std::string ts = RichTransportStream(folder);
-    const auto run = test::RunProgram(folder, "ffprobe", {"-v", "error", "-show_programs", "-of", "json", ts});
+    const auto run =
+        test::RunProgram(folder, "ffprobe", {"-v", "error", "-show_programs", "-of", "json", ts});
     ASSERT_EQ(run.status, 0) << run.err;
     const auto json = nlohmann::json::parse(run.out);
 
-    struct Program { int number, pmtPid, pcrPid; std::string name, provider; std::vector<std::string> streams; };
+    struct Program {
+        int number, pmtPid, pcrPid;
+        std::string name, provider;
+        std::vector<std::string> streams;
+    };
     const std::vector<Program> expected = {
-        {101, 0x100, 0x300, "Alpha", "TEN  CHARS", {"0x300 0x0002", "0x301 0x0003", "0x302 0x0004", "0x303 0x0006 por"}},
-        {202, 0x110, 0x310, "Bravo TV", "Provider B",
+        {101,
+         0x100,
+         0x300,
+         "Alpha",
+         "TEN  CHARS",
+         {"0x300 0x0002", "0x301 0x0003", "0x302 0x0004", "0x303 0x0006 por"}},
+        {202,
+         0x110,
+         0x310,
+         "Bravo TV",
+         "Provider B",
          {"0x311 0x001b", "0x312 0x0011", "0x313 0x000f", "0x314 0x0081", "0x315 0x0081", "0x316 0x0082 eng",
           "0x317 0x0006"}},
         {303, 0x120, 0x320, "Charlie", "Provider C", {"0x320 0x001a"}},
@@ -118,7 +144,8 @@ TEST(TsAnalyser, FfprobeFindsProgramsNamesAndStreams) {
         std::vector<std::string> streams;
         for (const auto& s : p.at("streams")) {
             std::string text = s.at("id").get<std::string>() + " " + s.at("codec_tag").get<std::string>();
-            if (s.contains("tags") && s.at("tags").contains("language")) text += " " + s.at("tags").at("language").get<std::string>();
+            if (s.contains("tags") && s.at("tags").contains("language"))
+                text += " " + s.at("tags").at("language").get<std::string>();
             streams.push_back(text);
         }
         EXPECT_EQ(streams, e.streams) << e.name;
