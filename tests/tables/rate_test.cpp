@@ -33,31 +33,6 @@ TEST(RateArithmetic, WorkedExamples) {
     }
 }
 
-TEST(RateArithmetic, RemainderTenthsGoToTheListedSlots) {
-    // Pack mode at rates whose B ends in each digit R: the +1 slots of R.
-    const std::array<Gaps, 10> extra = {{
-        {0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
-        {0, 1, 0, 0, 0, 0, 0, 0, 0, 0},
-        {0, 0, 0, 0, 1, 0, 0, 0, 0, 1},
-        {0, 0, 1, 0, 0, 0, 1, 0, 0, 1},
-        {0, 1, 0, 1, 0, 1, 0, 1, 0, 0},
-        {1, 0, 1, 0, 1, 0, 1, 0, 1, 0},
-        {1, 0, 1, 1, 0, 1, 0, 1, 1, 0},
-        {1, 1, 0, 1, 1, 0, 1, 1, 0, 1},
-        {1, 1, 1, 1, 1, 0, 1, 1, 0, 1},
-        {1, 1, 1, 1, 1, 0, 1, 1, 1, 1},
-    }};
-    for (int64_t b = 20000; b < 20010; ++b) {
-        const auto rate = static_cast<int32_t>(RateConstant / b); // K / rate comes back to b
-        ASSERT_EQ(RateConstant / rate, b);
-        const RateTable t = ComputeRateGaps(rate, false);
-        const int16_t base = static_cast<int16_t>(b / 10 - 188);
-        for (int slot = 0; slot < 10; ++slot)
-            EXPECT_EQ(t.Gaps[slot], base + extra[b % 10][slot]) << "R " << b % 10 << " slot " << slot;
-        EXPECT_EQ(EffectiveBitRate(t.Gaps.data(), t.Stuff), RateConstant / b);
-    }
-}
-
 TEST(RateArithmetic, ByteModeStuffingIsCappedAt255) {
     EXPECT_EQ(ComputeRateGaps(840467, true).Stuff, 255);
     EXPECT_EQ(ComputeRateGaps(840466, true).Stuff, 255);
