@@ -229,9 +229,10 @@ void Tfrm_CfgGhost::lst_GhostClick() {
     const int row = SelectedRow();
     if (row < 0) return;
     const QTreeWidgetItem* item = lst_Ghost->topLevelItem(row);
+    // The PID fields admit no blanks: a decimal cell's padding is left out.
     cb_InASI->setCurrentText(item->text(ColInput).trimmed());
-    txt_PidInGhost->setText(item->text(ColPidIn));
-    txt_PidOutGhost->setText(item->text(ColPidOut));
+    txt_PidInGhost->setText(item->text(ColPidIn).trimmed());
+    txt_PidOutGhost->setText(item->text(ColPidOut).trimmed());
 }
 
 void Tfrm_CfgGhost::bt_DeleteClick() {

@@ -15,7 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/gui/gui_test_support.h"
+#include "gui_test_support.h"
+#include "tables/tables_test_support.h"
 #include "ui/app_state.h"
 #include "ui/kv2208_ghost.h"
 
@@ -32,14 +33,10 @@ protected:
     static kv::GhostBlock& Ghosts() { return kv::ui::App().Store.Ghost; }
 
     static void StoreEntries(const std::vector<Entry>& entries) {
-        kv::GhostBlock& g = Ghosts();
-        g.GhostCount = 0;
-        for (const Entry& e : entries) {
-            g.GhostInput[g.GhostCount] = static_cast<int16_t>(e.input);
-            g.GhostPidIn[g.GhostCount] = static_cast<int16_t>(e.pidIn);
-            g.GhostPidOut[g.GhostCount] = static_cast<int16_t>(e.pidOut);
-            ++g.GhostCount;
-        }
+        Ghosts().GhostCount = 0;
+        for (const Entry& e : entries)
+            kv::test::AddGhost(kv::ui::App().Store, e.input, static_cast<int16_t>(e.pidIn),
+                               static_cast<int16_t>(e.pidOut));
     }
 
     void Open() {
@@ -211,8 +208,8 @@ TEST_F(GhostEditor, ChoosingARowLoadsItIntoTheFields) {
     Open();
     ClickRow(1);
     EXPECT_EQ(Input()->currentText(), QStringLiteral("6"));
-    EXPECT_EQ(PidIn()->text().trimmed(), QStringLiteral("300"));
-    EXPECT_EQ(PidOut()->text().trimmed(), QStringLiteral("301"));
+    EXPECT_EQ(PidIn()->text(), QStringLiteral("300"));
+    EXPECT_EQ(PidOut()->text(), QStringLiteral("301"));
 }
 
 TEST_F(GhostEditor, DeletingEveryRowThenExitKeepsTheStoredTable) {

@@ -2,28 +2,15 @@
 // appends or replaces, and what goes back into the store.
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <memory>
 #include <string>
 
+#include "tables/tables_test_support.h"
 #include "ui/ghost_rows.h"
 
 namespace kv {
 namespace {
 
-std::unique_ptr<ConfigStore> EmptyStore() {
-    auto store = std::make_unique<ConfigStore>();
-    std::memset(store.get(), 0, sizeof(ConfigStore));
-    return store;
-}
-
-void StoreGhost(ConfigStore& store, int input, int pidIn, int pidOut) {
-    GhostBlock& g = store.Ghost;
-    g.GhostInput[g.GhostCount] = static_cast<int16_t>(input);
-    g.GhostPidIn[g.GhostCount] = static_cast<int16_t>(pidIn);
-    g.GhostPidOut[g.GhostCount] = static_cast<int16_t>(pidOut);
-    ++g.GhostCount;
-}
+using test::AddGhost;
 
 TEST(GhostRows, RowsShowInputAndPidsInTheirOwnRadix) {
     struct Case {
@@ -60,7 +47,7 @@ TEST(GhostRows, AddReadsTheTextsInTheChosenRadixOrRefusesThem) {
         {"40", "FFFF", Radix::Hexadecimal, GhostPidOutOfRange, 0, 0},
         {"2000", "40", Radix::Hexadecimal, GhostPidOutOfRange, 0, 0},
     };
-    const auto store = EmptyStore();
+    const auto store = test::ZeroStore();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.pidIn + " / " + c.pidOut);
         GhostRows rows;
@@ -81,7 +68,7 @@ TEST(GhostRows, AddReadsTheTextsInTheChosenRadixOrRefusesThem) {
 }
 
 TEST(GhostRows, DuplicatesAreRowsThatShowTheSameThreeTexts) {
-    const auto store = EmptyStore();
+    const auto store = test::ZeroStore();
     GhostRows rows;
     ASSERT_EQ(rows.Add(*store, -1, 1, "100", "200", Radix::Decimal).Refusal, nullptr);
 
@@ -113,7 +100,7 @@ TEST(GhostRows, DuplicatesAreRowsThatShowTheSameThreeTexts) {
 }
 
 TEST(GhostRows, ReplacingASelectedRowKeepsItsPlace) {
-    const auto store = EmptyStore();
+    const auto store = test::ZeroStore();
     GhostRows rows;
     for (const char* pid : {"100", "101", "102"}) rows.Add(*store, -1, 1, pid, pid, Radix::Decimal);
 
@@ -133,8 +120,8 @@ TEST(GhostRows, ReplacingASelectedRowKeepsItsPlace) {
 }
 
 TEST(GhostRows, InputLimitCountsTheStoreAndSparesReplacements) {
-    auto store = EmptyStore();
-    for (int j = 0; j < 44; ++j) StoreGhost(*store, 2, 100 + j, 200 + j);
+    auto store = test::ZeroStore();
+    for (int j = 0; j < 44; ++j) AddGhost(*store, 2, 100 + j, 200 + j);
     GhostRows rows;
     rows.LoadFrom(store->Ghost);
 
@@ -144,7 +131,7 @@ TEST(GhostRows, InputLimitCountsTheStoreAndSparesReplacements) {
     EXPECT_EQ(rows.Add(*store, -1, 3, "999", "999", Radix::Decimal).Refusal, nullptr);
 
     // Rows added since the list was loaded are not in the store: they do not count.
-    auto empty = EmptyStore();
+    auto empty = test::ZeroStore();
     GhostRows fresh;
     for (int j = 0; j < 50; ++j) {
         const std::string pid = std::to_string(100 + j);
@@ -153,7 +140,7 @@ TEST(GhostRows, InputLimitCountsTheStoreAndSparesReplacements) {
 }
 
 TEST(GhostRows, TheListHoldsAtMost352Rows) {
-    const auto store = EmptyStore();
+    const auto store = test::ZeroStore();
     GhostRows rows;
     for (int j = 0; j < MaxGhosts; ++j) {
         const std::string pid = std::to_string(j);
@@ -166,9 +153,9 @@ TEST(GhostRows, TheListHoldsAtMost352Rows) {
 }
 
 TEST(GhostRows, WriteBackStoresTheValuesRowsShowAndLeavesTheTableWhenEmpty) {
-    auto store = EmptyStore();
-    StoreGhost(*store, 7, 500, 600);
-    StoreGhost(*store, 8, 501, 601);
+    auto store = test::ZeroStore();
+    AddGhost(*store, 7, 500, 600);
+    AddGhost(*store, 8, 501, 601);
 
     GhostRows rows;
     EXPECT_FALSE(rows.WriteTo(store->Ghost));
@@ -193,7 +180,7 @@ TEST(GhostRows, WriteBackStoresTheValuesRowsShowAndLeavesTheTableWhenEmpty) {
 }
 
 TEST(GhostRows, LoadingTakesAtMostTheTableSlots) {
-    auto store = EmptyStore();
+    auto store = test::ZeroStore();
     for (const int16_t count : {int16_t{-3}, int16_t{0}, int16_t{400}}) {
         store->Ghost.GhostCount = count;
         GhostRows rows;
