@@ -99,26 +99,6 @@ TEST(GhostRows, DuplicatesAreRowsThatShowTheSameThreeTexts) {
     }
 }
 
-TEST(GhostRows, ReplacingASelectedRowKeepsItsPlace) {
-    const auto store = test::ZeroStore();
-    GhostRows rows;
-    for (const char* pid : {"100", "101", "102"}) rows.Add(*store, -1, 1, pid, pid, Radix::Decimal);
-
-    const GhostAddOutcome outcome = rows.Add(*store, 1, 5, "1FF", "20", Radix::Hexadecimal);
-    ASSERT_EQ(outcome.Refusal, nullptr);
-    EXPECT_TRUE(outcome.Replaced);
-    EXPECT_EQ(outcome.Row, 1);
-    ASSERT_EQ(rows.Count(), 3);
-    EXPECT_EQ(TextsOf(rows.Rows()[0]), (GhostRowTexts{"1", " 100", " 100"}));
-    EXPECT_EQ(TextsOf(rows.Rows()[1]), (GhostRowTexts{"5", "01FF", "0020"}));
-    EXPECT_EQ(TextsOf(rows.Rows()[2]), (GhostRowTexts{"1", " 102", " 102"}));
-
-    // A selection past the end is no selection: the row is appended.
-    const GhostAddOutcome appended = rows.Add(*store, 7, 1, "300", "300", Radix::Decimal);
-    EXPECT_FALSE(appended.Replaced);
-    EXPECT_EQ(appended.Row, 3);
-}
-
 TEST(GhostRows, InputLimitCountsTheStoreAndSparesReplacements) {
     auto store = test::ZeroStore();
     for (int j = 0; j < 44; ++j) AddGhost(*store, 2, 100 + j, 200 + j);
@@ -129,6 +109,8 @@ TEST(GhostRows, InputLimitCountsTheStoreAndSparesReplacements) {
     EXPECT_EQ(rows.Count(), 44);
     EXPECT_EQ(rows.Add(*store, 0, 2, "999", "999", Radix::Decimal).Refusal, nullptr);
     EXPECT_EQ(rows.Add(*store, -1, 3, "999", "999", Radix::Decimal).Refusal, nullptr);
+    // A selection past the end is no selection: a new row, so the limit applies.
+    EXPECT_STREQ(rows.Add(*store, 99, 2, "998", "998", Radix::Decimal).Refusal, GhostInputLimit);
 
     // Rows added since the list was loaded are not in the store: they do not count.
     auto empty = test::ZeroStore();
@@ -137,19 +119,6 @@ TEST(GhostRows, InputLimitCountsTheStoreAndSparesReplacements) {
         const std::string pid = std::to_string(100 + j);
         ASSERT_EQ(fresh.Add(*empty, -1, 6, pid, pid, Radix::Decimal).Refusal, nullptr) << j;
     }
-}
-
-TEST(GhostRows, TheListHoldsAtMost352Rows) {
-    const auto store = test::ZeroStore();
-    GhostRows rows;
-    for (int j = 0; j < MaxGhosts; ++j) {
-        const std::string pid = std::to_string(j);
-        ASSERT_EQ(rows.Add(*store, -1, 1 + j % 8, pid, pid, Radix::Decimal).Refusal, nullptr) << j;
-    }
-    EXPECT_STREQ(rows.Add(*store, -1, 1, "4000", "4000", Radix::Decimal).Refusal, GhostTableLimit);
-    EXPECT_EQ(rows.Count(), MaxGhosts);
-    EXPECT_EQ(rows.Add(*store, 351, 1, "4000", "4000", Radix::Decimal).Refusal, nullptr);
-    EXPECT_EQ(rows.Count(), MaxGhosts);
 }
 
 TEST(GhostRows, WriteBackStoresTheValuesRowsShowAndLeavesTheTableWhenEmpty) {
