@@ -26,13 +26,4 @@ bool ReceiveRing::Pop(uint8_t* record) {
     return true;
 }
 
-bool ReceiveRing::Empty() const {
-    return read_.load(std::memory_order_acquire) == write_.load(std::memory_order_acquire);
-}
-
-int ReceiveRing::Count() const {
-    const int n = write_.load(std::memory_order_acquire) - read_.load(std::memory_order_acquire);
-    return n < 0 ? n + Slots : n;
-}
-
 } // namespace kv

@@ -25,8 +25,6 @@ class ReceiveRing {
 
     bool Push(const uint8_t* record); // producer; false when the ring was full and the record dropped
     bool Pop(uint8_t* record);        // consumer; false when empty
-    bool Empty() const;
-    int Count() const; // records queued now (exact for either side's own view)
     uint64_t Dropped() const { return dropped_.load(std::memory_order_relaxed); }
 
   private:

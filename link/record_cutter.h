@@ -27,9 +27,6 @@ class RecordCutter {
     // `sink` as soon as its last byte is in.
     void Feed(const uint8_t* bytes, std::size_t count, const RecordSink& sink);
 
-    // Drops a partly assembled record.
-    void Reset() { have_ = 0; }
-
   private:
     uint8_t buffer_[LineRecordSize]{};
     int have_ = 0;

@@ -46,9 +46,6 @@ class SerialChannel {
 
     int ReceiveThreadCount() const; // receive threads running now (0 or 1)
 
-    int Port() const { return port_; }                          // number given to the last Open
-    uint64_t DroppedRecords() const { return ring_.Dropped(); } // lost to a full ring
-
   private:
     bool Refuse(int fd, const std::string& message);
     void ReceiveLoop();

@@ -22,13 +22,13 @@ namespace kv::test {
 // A fresh folder standing in for the program folder, with its Config
 // folder; removed afterwards.
 class ScratchFolder {
-public:
+  public:
     ScratchFolder() : path_(temp_.File("")) { std::filesystem::create_directory(path_ + "Config"); }
     const std::string& Path() const { return path_; } // ends in '/'
     std::string File(const std::string& name) const { return path_ + "Config/" + name; }
     const TempFolder& Temp() const { return temp_; }
 
-private:
+  private:
     TempFolder temp_;
     std::string path_;
 };

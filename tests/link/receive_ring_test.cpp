@@ -39,7 +39,6 @@ TEST(ReceiveRing, HandsOutRecordsInArrivalOrderAcrossTheWrap) {
     }
     while (ring.Pop(out.data())) ASSERT_EQ(out, Numbered(next++));
     EXPECT_EQ(next, 3u * ReceiveRing::Slots);
-    EXPECT_TRUE(ring.Empty());
     EXPECT_EQ(ring.Dropped(), 0u);
 }
 
@@ -50,7 +49,6 @@ TEST(ReceiveRing, FullRingDropsTheNewestRecordAndKeepsTheQueuedOnes) {
     EXPECT_FALSE(ring.Push(Numbered(99999).data()));
     EXPECT_FALSE(ring.Push(Numbered(99998).data()));
     EXPECT_EQ(ring.Dropped(), 2u);
-    EXPECT_EQ(ring.Count(), capacity);
 
     std::array<uint8_t, LineRecordSize> out{};
     ASSERT_TRUE(ring.Pop(out.data()));
@@ -87,7 +85,7 @@ TEST(ReceiveRing, ProducerAndConsumerThreadsNeverSeeATornRecord) {
     }
     producer.join();
     EXPECT_EQ(torn, 0);
-    EXPECT_TRUE(ring.Empty());
+    EXPECT_FALSE(ring.Pop(out.data()));
 }
 
 } // namespace

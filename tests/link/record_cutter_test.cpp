@@ -85,16 +85,5 @@ TEST(RecordCutter, RecordSplitAcrossReadsIsCompletedFromTheFollowingInput) {
     EXPECT_EQ(cutter.Wanted(), LineRecordSize);
 }
 
-TEST(RecordCutter, ResetDropsThePartRecord) {
-    const Bytes a = RecordStartingWith(0xB8, 0x66);
-    RecordCutter cutter;
-    std::vector<Bytes> records;
-    const auto keep = [&](const uint8_t* r) { records.emplace_back(r, r + LineRecordSize); };
-    cutter.Feed(a.data(), 60, keep);
-    cutter.Reset();
-    cutter.Feed(a.data(), a.size(), keep);
-    EXPECT_EQ(records, std::vector<Bytes>{a});
-}
-
 } // namespace
 } // namespace kv
