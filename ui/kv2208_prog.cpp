@@ -1,0 +1,218 @@
+// The service editor's opening and closing, "Ok", the name choice, the
+// subtitle buttons and the rules of its number boxes.
+
+#include "ui/kv2208_prog.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
+#include <QTableWidget>
+#include <QToolButton>
+#include <algorithm>
+
+#include "ui/app_state.h"
+#include "ui/box_text.h"
+#include "ui/key_filter.h"
+#include "ui/message_box.h"
+#include "ui/subtitle.h"
+
+namespace kv::ui {
+namespace {
+
+std::string BoxText(const QLineEdit* box) { return box->text().toLatin1().toStdString(); }
+
+} // namespace
+
+Tfrm_CfgProg::Tfrm_CfgProg(ProgEditorHost host, QWidget* parent) : QDialog(parent), host_(std::move(host)) {
+    setObjectName(QStringLiteral("frm_CfgProg"));
+    setWindowTitle(AppTitle);
+    // A fixed single border with the system menu only.
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setModal(true);
+    BuildControls();
+    InstallBoxRules();
+    ConnectHandlers();
+}
+
+void Tfrm_CfgProg::ConnectHandlers() {
+    // A name picked by the operator (not one the editor selects itself).
+    connect(cb_NameProg, &QComboBox::activated, this, &Tfrm_CfgProg::cb_NameProgClick);
+    connect(bt_Ok, &QToolButton::clicked, this, &Tfrm_CfgProg::bt_OkClick);
+    connect(bt_Exit, &QToolButton::clicked, this, &Tfrm_CfgProg::bt_ExitClick);
+    connect(bt_Delete, &QToolButton::clicked, this, &Tfrm_CfgProg::bt_DeleteClick);
+    connect(bt_Clear, &QToolButton::clicked, this, &Tfrm_CfgProg::bt_ClearClick);
+    connect(bt_Sub1, &QPushButton::clicked, this, &Tfrm_CfgProg::bt_Sub1Click);
+    connect(bt_Sub2, &QPushButton::clicked, this, &Tfrm_CfgProg::bt_Sub2Click);
+    connect(lst_Progs, &QTableWidget::clicked, this, &Tfrm_CfgProg::lst_ProgsClick);
+}
+
+void Tfrm_CfgProg::InstallBoxRules() {
+    // The seven lists are chosen from, never typed into (cb_NameProgKeyPress).
+    for (QComboBox* list : {cb_NameProg, cb_InAsi, cb_VidType, cb_AudType[0], cb_AudType[1], cb_AudType[2],
+                            cb_AudType[3]})
+        BlockTyping(list);
+
+    // The 18 number boxes take the keys of the radix chosen at the moment of
+    // the key (txt_FreqKeyPress); the Service ID box too.
+    const CharRule admitted = [this](char32_t ch) { return PidKeyAdmitted(ch, CurrentRadix()); };
+    QList<QLineEdit*> numberBoxes = {txt_ServiceID, txt_PidPmt,   txt_PidPcrIn,      txt_PidPcrOut,
+                                     txt_PidVidIn,  txt_PidVidOut, txt_PidDataIn[0], txt_PidDataOut[0],
+                                     txt_PidDataIn[1], txt_PidDataOut[1]};
+    for (int k = 0; k < AudioSlots; ++k) numberBoxes << txt_PidAudIn[k] << txt_PidAudOut[k];
+    for (QLineEdit* box : numberBoxes) InstallKeyFilter(box, admitted);
+
+    // Leaving the PMT box, or the Service ID box, checks the PMT box; leaving
+    // an output box checks that box. Input boxes have no check.
+    OnFocusExit(txt_PidPmt, [this] { txt_PidPmtExit(); });
+    OnFocusExit(txt_ServiceID, [this] { txt_PidPmtExit(); });
+    QList<QLineEdit*> outputs = {txt_PidPcrOut, txt_PidVidOut, txt_PidDataOut[0], txt_PidDataOut[1]};
+    for (QLineEdit* out : txt_PidAudOut) outputs << out;
+    for (QLineEdit* out : outputs) OnFocusExit(out, [this, out] { txt_PidOutExit(out); });
+
+    // "Rep Out": every change of an input box, typed or set by the editor.
+    QList<std::pair<QLineEdit*, QLineEdit*>> pairs = {{txt_PidPcrIn, txt_PidPcrOut},
+                                                      {txt_PidVidIn, txt_PidVidOut},
+                                                      {txt_PidDataIn[0], txt_PidDataOut[0]},
+                                                      {txt_PidDataIn[1], txt_PidDataOut[1]}};
+    for (int k = 0; k < AudioSlots; ++k) pairs.append(std::pair(txt_PidAudIn[k], txt_PidAudOut[k]));
+    for (const auto& [in, out] : pairs)
+        connect(in, &QLineEdit::textChanged, this, [this, in, out] { txt_PidVidInChange(in, out); });
+}
+
+void Tfrm_CfgProg::txt_PidPmtExit() { txt_PidOutExit(txt_PidPmt); }
+
+void Tfrm_CfgProg::txt_PidOutExit(QLineEdit* box) {
+    if (PidExitWarns(BoxText(box), CurrentRadix())) ShowWarning(this, QString::fromLatin1(PidRangeWarning));
+}
+
+void Tfrm_CfgProg::txt_PidVidInChange(QLineEdit* in, QLineEdit* out) {
+    if (ckb_Duplicate->isChecked()) SetTextWhole(out, in->text());
+}
+
+void Tfrm_CfgProg::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (shown_) return;
+    shown_ = true;
+    // Centred on the desktop.
+    if (const QScreen* desk = screen()) move(desk->availableGeometry().center() - rect().center());
+    FormShow();
+}
+
+void Tfrm_CfgProg::FormShow() {
+    cb_NameProg->clear();
+    cb_NameProg->addItems(host_.ProgramNames);
+    cb_NameProg->setCurrentIndex(host_.ProgramNames.isEmpty() ? -1 : 0);
+    if (App().Store.Svc.SvcCount > 0) {
+        RebuildRows();
+        rdg_PidEdit->setEnabled(false);
+    }
+    SetListButtons(true);
+}
+
+Radix Tfrm_CfgProg::CurrentRadix() const {
+    return radixButtons_->checkedId() == static_cast<int>(Radix::Hexadecimal) ? Radix::Hexadecimal : Radix::Decimal;
+}
+
+ServiceEntry Tfrm_CfgProg::ReadEntry() const {
+    ServiceEntry e;
+    e.Name = cb_NameProg->currentText().toLatin1().toStdString();
+    e.Input = cb_InAsi->currentText().toInt(); // a blank input reads as 0, as stored
+    e.ServiceId = BoxText(txt_ServiceID);
+    e.PmtPid = BoxText(txt_PidPmt);
+    e.PcrIn = BoxText(txt_PidPcrIn);
+    e.PcrOut = BoxText(txt_PidPcrOut);
+    e.VideoIn = BoxText(txt_PidVidIn);
+    e.VideoOut = BoxText(txt_PidVidOut);
+    e.VideoType = std::max(cb_VidType->currentIndex(), 0);
+    for (int k = 0; k < AudioSlots; ++k) {
+        e.AudioIn[k] = BoxText(txt_PidAudIn[k]);
+        e.AudioOut[k] = BoxText(txt_PidAudOut[k]);
+        e.AudioType[k] = std::max(cb_AudType[k]->currentIndex(), 0);
+    }
+    for (int k = 0; k < DataSlots; ++k) {
+        e.DataIn[k] = BoxText(txt_PidDataIn[k]);
+        e.DataOut[k] = BoxText(txt_PidDataOut[k]);
+    }
+    e.PcrAdjust = ckb_Pcr->isChecked();
+    e.GenPmt = ckb_genPMT->isChecked();
+    e.EitPresent = ckb_Present->isChecked();
+    e.EitSchedule = ckb_Schedule->isChecked();
+    return e;
+}
+
+void Tfrm_CfgProg::bt_OkClick() {
+    ConfigStore& store = App().Store;
+    const ServiceEntry entry = ReadEntry();
+    const EntryCheck check = CheckServiceEntry(store, entry, RowCount(), SelectedRow());
+    if (check.Refusal != EntryRefusal::None) {
+        ShowWarning(this, QString::fromLatin1(RefusalMessage(check.Refusal)));
+        return;
+    }
+    if (check.Slot.Found && !AskQuestion(this, QString::fromLatin1(ReplaceQuestion))) return;
+    const Radix radix = CurrentRadix();
+    if (PidFromText(entry.PmtPid, radix) == PidNone) {
+        ShowError(this, QString::fromLatin1(PmtIncorrectMessage));
+        return;
+    }
+    StoreServiceEntry(store.Svc, entry, radix, check.Slot, host_.NetName.toLatin1().toStdString());
+    ShowServiceRow(check.Slot.Idx, check.Slot.Found);
+    SetListButtons(true);
+    rdg_PidEdit->setEnabled(false);
+}
+
+void Tfrm_CfgProg::cb_NameProgClick() {
+    ClearServiceFields();
+    const ServiceSlot slot =
+        FindServiceByName(App().Store.Svc, cb_NameProg->currentText().toLatin1().toStdString(), RowCount(),
+                          SelectedRow());
+    if (!slot.Found) return;
+    lst_Progs->selectRow(slot.Idx);
+    lst_ProgsClick();
+}
+
+void Tfrm_CfgProg::ClearServiceFields() {
+    ckb_Present->setChecked(false);
+    ckb_Schedule->setChecked(false);
+    QList<QLineEdit*> boxes = {txt_ServiceID, txt_PidPmt,       txt_PidPcrIn,      txt_PidPcrOut,    txt_PidVidIn,
+                               txt_PidVidOut, txt_PidDataIn[0], txt_PidDataOut[0], txt_PidDataIn[1], txt_PidDataOut[1]};
+    for (int k = 0; k < AudioSlots; ++k) boxes << txt_PidAudIn[k] << txt_PidAudOut[k];
+    for (QLineEdit* box : boxes) box->clear();
+    // Audio 3 and 4 keep their types, as do the input, the flags and the radix.
+    for (QComboBox* list : {cb_VidType, cb_AudType[0], cb_AudType[1]}) list->setCurrentIndex(0);
+}
+
+void Tfrm_CfgProg::bt_ExitClick() {
+    if (App().Store.Svc.SvcCount > 0 && host_.EnableSend) host_.EnableSend();
+    accept();
+}
+
+void Tfrm_CfgProg::bt_Sub1Click() { EditSubtitle(0); }
+
+void Tfrm_CfgProg::bt_Sub2Click() { EditSubtitle(1); }
+
+// The "..." buttons edit the data stream of the chosen name's slot; a slot
+// beyond the store's 100 services is shown but never written.
+void Tfrm_CfgProg::EditSubtitle(int dataIndex) {
+    ServiceBlock& sb = App().Store.Svc;
+    const std::optional<int> slot =
+        SubtitleSlotFor(sb, cb_NameProg->currentText().toLatin1().toStdString(), RowCount());
+    DataSlot unused{};
+    RunSubtitleDialog(this, slot ? sb.SvcPids[*slot].Data[dataIndex] : unused);
+}
+
+void Tfrm_CfgProg::SetListButtons(bool enabled) {
+    bt_Delete->setEnabled(enabled);
+    bt_Clear->setEnabled(enabled);
+}
+
+void Tfrm_CfgProg::SetBoxText(QLineEdit* box, const std::string& text) {
+    SetTextWhole(box, QString::fromStdString(text));
+}
+
+} // namespace kv::ui
