@@ -1,0 +1,199 @@
+// "Send Mux" from the main window against the simulated multiplexer, its
+// refusals, and a picture of the connected window.
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QLabel>
+#include <QListWidget>
+#include <cstring>
+
+#include "gui_test_support.h"
+#include "main_window_support.h"
+#include "model/store_ops.h"
+#include "tables/bit_rate_entry.h"
+
+namespace kv::test {
+namespace {
+
+constexpr std::size_t PatRecordOffset = 2068;
+
+template <std::size_t N>
+void SetName(char (&field)[N], const char* text) {
+    std::memset(field, 0, N);
+    std::memcpy(field, text, std::min(std::strlen(text), N - 1));
+}
+
+// One service per name on input 1: PMT 256 + i, video and PCR 101 + 10i,
+// one audio 102 + 10i, the rate of 38 000 000 bit/s in Byte mode.
+void FillServices(ConfigStore& store, std::initializer_list<const char*> names) {
+    ServiceBlock& sb = store.Svc;
+    const int count = static_cast<int>(names.size());
+    InitServiceSlots(sb, count);
+    sb.SvcCount = static_cast<int16_t>(count);
+    SetName(sb.NetName, "BRIMCO NET");
+    int i = 0;
+    for (const char* name : names) {
+        const auto pid = [i](int base) { return static_cast<int16_t>(base + 10 * i); };
+        sb.SvcInput[i] = 1;
+        sb.SvcPmtPid[i] = static_cast<int16_t>(256 + i);
+        sb.SvcInfo[i].ServiceId = static_cast<uint16_t>(1 + i);
+        SetName(sb.SvcInfo[i].Name, name);
+        SetName(sb.SvcInfo[i].Provider, "BRIMCO NET");
+        ServicePids& p = sb.SvcPids[i];
+        p.PmtPid = sb.SvcPmtPid[i];
+        p.ServiceId = sb.SvcInfo[i].ServiceId;
+        p.PcrIn = p.PcrOut = p.VideoIn = p.VideoOut = pid(101);
+        p.Audio[0].PidIn = p.Audio[0].PidOut = pid(102);
+        p.GenPmt = 1;
+        ++i;
+    }
+    ASSERT_EQ(ApplyBitRateEntry(store, "38000000", true).outcome, BitRateEntry::Outcome::Applied);
+}
+
+class SendMuxTest : public MainWindowTest {
+protected:
+    // The window shown over a store with `names` as services, then connected
+    // to the simulator on port 1.
+    void ConnectWithServices(std::initializer_list<const char*> names) {
+        StartSimulator(1);
+        Build();
+        FillServices(ui::App().Store, names);
+        Shown();
+        Control<QAbstractButton>("bt_Connect")->click();
+        ASSERT_TRUE(ui::App().Channel->Connected());
+        ASSERT_TRUE(Control("bt_Send")->isEnabled());
+    }
+
+    int PatVersionInImage() {
+        const std::vector<uint8_t> image = ReadFile(ui::App().ImageFile);
+        EXPECT_GT(image.size(), PatRecordOffset + 10);
+        if (image.size() <= PatRecordOffset + 10) return -1;
+        return (image[PatRecordOffset + 10] & 0x3E) >> 1;
+    }
+
+    bool ImageWritten() { return std::filesystem::exists(ui::App().ImageFile); }
+};
+
+TEST_F(MainWindowTest, SendMuxWithoutConnectionSaysThereIsNoSerialLink) {
+    Build();
+    FillServices(ui::App().Store, {"NEWS"});
+    Shown(); // the stored service enables "Send Mux"
+    BoxAnswerer boxes;
+    Control<QAbstractButton>("bt_Send")->click();
+    ASSERT_EQ(boxes.Texts().size(), 1);
+    EXPECT_EQ(boxes.Last(), QStringLiteral("Sem comunicação serial."));
+    EXPECT_EQ(ui::App().PatVersion, 0);
+    EXPECT_FALSE(std::filesystem::exists(ui::App().ImageFile));
+}
+
+TEST_F(SendMuxTest, TwoSendsInARowSucceedWithPatVersionsOneAndTwo) {
+    ConnectWithServices({"NEWS"});
+    Enter(Box("txt_TSID"), "4660", Box("txt_NetName"));
+    BoxAnswerer boxes;
+    Control<QAbstractButton>("bt_Send")->click();
+    ASSERT_EQ(boxes.Texts().size(), 1);
+    EXPECT_EQ(boxes.Last(), "Process successful!");
+    EXPECT_EQ(ui::App().PatVersion, 1);
+    EXPECT_EQ(PatVersionInImage(), 1);
+    EXPECT_EQ(simulator_->StoredImage(), ReadFile(ui::App().ImageFile));
+    EXPECT_EQ(ReadFile(ui::App().ReadBackFile), ReadFile(ui::App().ImageFile));
+
+    // "Send Mux" stores the shown rate and the TSID box.
+    const ConfigStore& store = ui::App().Store;
+    EXPECT_EQ(store.Svc.BitRate, 38001122);
+    EXPECT_EQ(store.Ghost.GhostBitRate, 38001122);
+    EXPECT_EQ(store.Svc.TsId, 4660);
+
+    Control<QAbstractButton>("bt_Send")->click();
+    ASSERT_EQ(boxes.Texts().size(), 2);
+    EXPECT_EQ(boxes.Last(), "Process successful!");
+    EXPECT_EQ(PatVersionInImage(), 2);
+    EXPECT_EQ(simulator_->StoredImage(), ReadFile(ui::App().ImageFile));
+    EXPECT_TRUE(ui::App().Channel->Connected());
+}
+
+TEST_F(SendMuxTest, PatVersionWrapsAfterThirtyOne) {
+    ConnectWithServices({"NEWS"});
+    ui::App().PatVersion = 31;
+    BoxAnswerer boxes;
+    Control<QAbstractButton>("bt_Send")->click();
+    EXPECT_EQ(boxes.Last(), "Process successful!");
+    EXPECT_EQ(ui::App().PatVersion, 0);
+    EXPECT_EQ(PatVersionInImage(), 0);
+}
+
+// Refusals come before anything is written or sent, and spend no PAT version.
+TEST_F(SendMuxTest, RatesOutsideTheRangeAreRefusedBeforeSending) {
+    ConnectWithServices({"NEWS"});
+    struct Case {
+        const char* typed;
+        const char* warning;
+    };
+    const Case cases[] = {
+        {"27.000.00", "Bit rate must be between 358070 and 216000000 (Bps)."},
+        {"216000001", "Bit rate must be between 358070 and 216000000 (Bps)."},
+        {"", "Bit rate must be between 358070 and 216000000 (Bps)."},
+        {"0", "Bit rate must be between 358070 and 216000000 (Bps)."},
+    };
+    BoxAnswerer boxes;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        Box("txt_BitRate")->setText(c.typed);
+        const int before = boxes.Texts().size();
+        Control<QAbstractButton>("bt_Send")->click();
+        ASSERT_EQ(boxes.Texts().size(), before + 1);
+        EXPECT_EQ(boxes.Last(), c.warning);
+        EXPECT_EQ(ui::App().PatVersion, 0);
+        EXPECT_FALSE(ImageWritten());
+        EXPECT_EQ(simulator_->LoadsCompleted(), 0);
+    }
+}
+
+TEST_F(SendMuxTest, MoreServicesThanThePatHoldsAreRefusedBeforeSending) {
+    ConnectWithServices({"NEWS"});
+    ConfigStore& store = ui::App().Store;
+    // 42 services: one more than a PAT packet can announce.
+    InitServiceSlots(store.Svc, 42);
+    for (int i = 0; i < 42; ++i) {
+        store.Svc.SvcInput[i] = static_cast<int16_t>(1 + i % 8);
+        store.Svc.SvcPmtPid[i] = static_cast<int16_t>(300 + i);
+        store.Svc.SvcPids[i].PmtPid = store.Svc.SvcPmtPid[i];
+        SetName(store.Svc.SvcInfo[i].Name, "P");
+    }
+    store.Svc.SvcCount = 42;
+    BoxAnswerer boxes;
+    Control<QAbstractButton>("bt_Send")->click();
+    ASSERT_EQ(boxes.Texts().size(), 1);
+    EXPECT_EQ(boxes.Last(), "Limited 41 programs per Mux.");
+    EXPECT_EQ(ui::App().PatVersion, 0);
+    EXPECT_FALSE(ImageWritten());
+}
+
+// The window does not watch the line: a lost link shows as the transfer's
+// code and the window stays connected.
+TEST_F(SendMuxTest, ALostLineGivesError11AndTheWindowStaysConnected) {
+    ConnectWithServices({"NEWS"});
+    simulator_->Stop(); // the device side of the line is gone
+    BoxAnswerer boxes;
+    Control<QAbstractButton>("bt_Send")->click();
+    ASSERT_GE(boxes.Texts().size(), 1);
+    EXPECT_EQ(boxes.Last(), "Error 11") << boxes.Texts().join("|").toStdString();
+    EXPECT_EQ(Control<QLabel>("lbl_Status")->text(), "Connected!");
+}
+
+// A picture of the connected window for a person to look at.
+TEST_F(SendMuxTest, ScreenshotOfTheConnectedWindow) {
+    ConnectWithServices({"NEWS 24", "SPORT", "MOVIES", "KIDS", "MUSIC HITS"});
+    Enter(Box("txt_TSID"), "4660", Box("txt_NetName"));
+    Control<QListWidget>("lst_Prog")->setCurrentRow(1);
+    Box("txt_NameProg")->setText("SPORT");
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !Control<QLabel>("lbl_Timer")->text().isEmpty(); }, 3000));
+    const QString folder = QStringLiteral(KV_BUILD_DIR "/screenshots");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QPixmap picture = Build().grab();
+    EXPECT_EQ(picture.size(), Build().size());
+    EXPECT_TRUE(picture.save(folder + "/main-window.png"));
+}
+
+} // namespace
+} // namespace kv::test

@@ -1,0 +1,134 @@
+#pragma once
+// A fixture for the main window tests: a fresh App() state on a scratch
+// program folder, the real window shown and active, and a simulated
+// multiplexer on demand.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTest>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "link/device_simulator.h"
+#include "ui/app_state.h"
+#include "ui/kv2208_conf.h"
+#include "ui/port_file.h"
+
+namespace kv::test {
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/kv_mainwin_XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        folder_ = std::string(pattern) + "/";
+        std::filesystem::create_directory(folder_ + "Config");
+        ui::AppState& app = ui::App();
+        app.Channel.reset();
+        app.Store = ConfigStore{};
+        app.PatVersion = 0;
+        app.ComPort = 0;
+        ui::SetAppFolder(folder_);
+    }
+
+    void TearDown() override {
+        window_.reset();
+        ui::App().Channel.reset();
+        simulator_.reset();
+        std::error_code ec;
+        std::filesystem::remove_all(folder_, ec);
+    }
+
+    // Builds the window (FormCreate) without showing it.
+    ui::Tfrm_CfgMux& Build() {
+        if (!window_) {
+            window_ = std::make_unique<ui::Tfrm_CfgMux>();
+            window_->EndProcess = [this] { ++processEnds_; };
+        }
+        return *window_;
+    }
+
+    // Builds, shows (FormShow) and activates (FormActivate) the window.
+    ui::Tfrm_CfgMux& Shown() {
+        ui::Tfrm_CfgMux& w = Build();
+        if (!w.isVisible()) {
+            w.show();
+            w.activateWindow();
+            EXPECT_TRUE(QTest::qWaitForWindowActive(&w));
+        }
+        return w;
+    }
+
+    template <typename T = QWidget>
+    T* Control(const char* name) {
+        T* control = Build().findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(control, nullptr) << name;
+        return control;
+    }
+    QAction* Action(const char* name) { return Control<QAction>(name); }
+    QLineEdit* Box(const char* name) { return Control<QLineEdit>(name); }
+    bool PortMenuEnabled() { return Control<QMenu>("mn_Port")->menuAction()->isEnabled(); }
+
+    // Activation as the window gets it when the operator returns to it.
+    void Reactivate() {
+        QEvent activate(QEvent::WindowActivate);
+        QCoreApplication::sendEvent(&Build(), &activate);
+    }
+
+    // A simulated multiplexer reachable as port `port` of the scratch folder,
+    // with the port file naming it.
+    void StartSimulator(int port = 1) {
+        simulator_ = std::make_unique<DeviceSimulator>();
+        std::string error;
+        ASSERT_TRUE(simulator_->Start(&error)) << error;
+        ASSERT_TRUE(simulator_->LinkAsPort(folder_, port, &error)) << error;
+        ASSERT_TRUE(ui::WritePortFile(ui::App().PortFile, static_cast<int16_t>(port)));
+    }
+
+    // Focus moves only inside the active window. The offscreen platform has
+    // no window manager to hand the activation back when a message box
+    // closes; the operator's click does that.
+    static void Activate(QWidget* window) {
+        if (window->isActiveWindow()) return;
+        window->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(window));
+    }
+
+    // Leaves the box for `next`, as a click into another box does.
+    static void Leave(QLineEdit* box, QWidget* next) {
+        Activate(box->window());
+        box->setFocus(Qt::MouseFocusReason);
+        QCoreApplication::processEvents();
+        next->setFocus(Qt::MouseFocusReason);
+        QCoreApplication::processEvents();
+    }
+
+    // Types `text` into the box and leaves it for `next`.
+    static void Enter(QLineEdit* box, const QString& text, QWidget* next) {
+        Activate(box->window());
+        box->setFocus(Qt::MouseFocusReason);
+        box->selectAll();
+        QTest::keyClick(box, Qt::Key_Backspace);
+        QTest::keyClicks(box, text);
+        Leave(box, next);
+    }
+
+    std::vector<uint8_t> ReadFile(const std::string& path) const {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+    std::string folder_;
+    std::unique_ptr<ui::Tfrm_CfgMux> window_;
+    std::unique_ptr<DeviceSimulator> simulator_;
+    int processEnds_ = 0;
+};
+
+} // namespace kv::test

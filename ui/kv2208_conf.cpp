@@ -1,0 +1,200 @@
+// The main window: creation, showing, activation, the clock, the dialogs it
+// opens, Exit, and the enabled states of its controls.
+
+#include "ui/kv2208_conf.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+#include <QRadioButton>
+#include <QScreen>
+#include <QShowEvent>
+#include <QThread>
+#include <QTime>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <cstdlib>
+
+#include "link/serial_channel.h"
+#include "tables/rate.h"
+#include "ui/app_state.h"
+#include "ui/box_text.h"
+#include "ui/kv2208_about.h"
+#include "ui/kv2208_ghost.h"
+#include "ui/kv2208_prog.h"
+#include "ui/message_box.h"
+#include "ui/pictures.h"
+
+namespace kv::ui {
+
+QString ClockText(int hours, int minutes, int seconds) {
+    return QString::asprintf(" %2.2d:%2.2d:%2.2d", hours, minutes, seconds);
+}
+
+Tfrm_CfgMux::Tfrm_CfgMux(QWidget* parent) : QMainWindow(parent) {
+    setObjectName(QStringLiteral("frm_CfgMux"));
+    setWindowTitle(AppTitle);
+    setWindowIcon(pictures::WindowIcon());
+    // Fixed single border, only the system menu in the title bar.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+
+    BuildMenu();
+    auto* client = new QWidget(this);
+    client->setFixedSize(652, 463);
+    auto* column = new QVBoxLayout(client);
+    column->setContentsMargins(4, 3, 4, 3);
+    column->setSpacing(5);
+    column->addWidget(BuildToolbar());
+    auto* groups = new QHBoxLayout;
+    groups->setSpacing(6);
+    groups->addWidget(BuildNitGroup(), 0);
+    groups->addWidget(BuildProgramGroup(), 1);
+    column->addLayout(groups, 1);
+    column->addWidget(BuildStatusBar());
+    setCentralWidget(client);
+    setFixedSize(652, 463 + menuBar()->sizeHint().height());
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(1000);
+    connect(Timer1, &QTimer::timeout, this, &Tfrm_CfgMux::Timer1Timer);
+    Timer1->start();
+
+    EndProcess = [] {
+        QCoreApplication::exit(0);
+        std::_Exit(0);
+    };
+
+    FormCreate();
+    if (QScreen* desktop = QGuiApplication::primaryScreen())
+        move(desktop->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+}
+
+Tfrm_CfgMux::~Tfrm_CfgMux() {
+    if (channel_ && App().Channel.get() == channel_) App().Channel.reset();
+}
+
+void Tfrm_CfgMux::FormCreate() {
+    AppState& app = App();
+    app.Store.Svc.SvcCount = 0;
+    app.Store.Ghost.GhostCount = 0;
+
+    // The channel reports a port it cannot open or configure in an error box
+    // over this window (queued to the GUI thread should it ever report from
+    // elsewhere).
+    QPointer<Tfrm_CfgMux> window(this);
+    app.Channel = std::make_unique<SerialChannel>(app.AppFolder, [window](const std::string& message) {
+        const QString text = QString::fromStdString(message);
+        if (QThread::currentThread() == qApp->thread())
+            ShowError(window, text);
+        else
+            QMetaObject::invokeMethod(qApp, [window, text] { ShowError(window, text); }, Qt::QueuedConnection);
+    });
+    channel_ = app.Channel.get();
+    ShowPort(true);
+}
+
+bool Tfrm_CfgMux::event(QEvent* e) {
+    if (e->type() == QEvent::WindowActivate) FormActivate();
+    return QMainWindow::event(e);
+}
+
+void Tfrm_CfgMux::showEvent(QShowEvent* e) {
+    QMainWindow::showEvent(e);
+    if (!e->spontaneous()) FormShow();
+}
+
+void Tfrm_CfgMux::FormShow() {
+    const ConfigStore& store = App().Store;
+    if (store.Svc.SvcCount > 0) {
+        SetTextWhole(txt_NetName, StoreText(store.Svc.NetName, MaxNameLength));
+        ShowRate(store.Svc.RateGaps, store.Svc.RateStuff);
+        // TsId is an unsigned 16-bit identifier: 40000 shows as 40000.
+        SetTextWhole(txt_TSID, QString::number(store.Svc.TsId));
+        AppendServiceNames();
+        SetContentButtons(true, true);
+    } else if (store.Ghost.GhostCount > 0) {
+        ShowRate(store.Ghost.GhostRateGaps, store.Ghost.GhostRateStuff);
+        bt_Send->setEnabled(true);
+        bt_Save->setEnabled(true);
+    }
+}
+
+void Tfrm_CfgMux::ShowRate(const int16_t* gaps, int16_t stuff) {
+    SetTextWhole(txt_BitRate, QString::number(EffectiveBitRate(gaps, stuff)));
+    (stuff == 0 ? rdg_ModePack : rdg_ModeByte)->setChecked(true);
+}
+
+void Tfrm_CfgMux::AppendServiceNames() {
+    const ConfigStore& store = App().Store;
+    const int count = std::clamp<int>(store.Svc.SvcCount, 0, MaxServices);
+    for (int i = 0; i < count; ++i) lst_Prog->addItem(StoreText(store.Svc.SvcInfo[i].Name, MaxNameLength));
+}
+
+void Tfrm_CfgMux::Timer1Timer() {
+    const QTime now = QTime::currentTime();
+    lbl_Timer->setText(ClockText(now.hour(), now.minute(), now.second()));
+}
+
+void Tfrm_CfgMux::bt_AboutClick() {
+    Tfrm_About about(this);
+    about.exec();
+}
+
+void Tfrm_CfgMux::bt_EditClick() {
+    QStringList names;
+    for (int i = 0; i < lst_Prog->count(); ++i) names.append(lst_Prog->item(i)->text());
+    Tfrm_CfgProg editor(ProgEditorHost{names, txt_NetName->text(), [this] { bt_Send->setEnabled(true); }}, this);
+    editor.exec();
+}
+
+void Tfrm_CfgMux::bt_GhostClick() {
+    Tfrm_CfgGhost ghost(
+        [this] {
+            bt_Send->setEnabled(true);
+            bt_Save->setEnabled(true);
+        },
+        this);
+    ghost.exec();
+}
+
+void Tfrm_CfgMux::bt_ExitClick() {
+    if (App().Channel) App().Channel->Close();
+    close();
+    if (EndProcess) EndProcess();
+}
+
+void Tfrm_CfgMux::SetConnectedControls(bool connected) {
+    bt_Connect->setEnabled(!connected);
+    mn_Connect->setEnabled(!connected);
+    mn_Port->menuAction()->setEnabled(!connected);
+    for (QWidget* control : std::initializer_list<QWidget*>{bt_Disconnect, bt_Add, bt_Get, bt_Open, bt_Ghost,
+                                                             txt_NameProg, txt_NetName, txt_TSID, txt_BitRate})
+        control->setEnabled(connected);
+    mn_Disconnect->setEnabled(connected);
+    RedLed->setVisible(!connected);
+}
+
+void Tfrm_CfgMux::SetContentButtons(bool listButtons, bool saveAndSend) {
+    bt_Edit->setEnabled(listButtons);
+    bt_Delete->setEnabled(listButtons);
+    bt_Clear->setEnabled(listButtons);
+    bt_Save->setEnabled(saveAndSend);
+    bt_Send->setEnabled(saveAndSend);
+}
+
+void Tfrm_CfgMux::ShowPort(bool trailingBlank) {
+    lbl_PortSerial->setText(QStringLiteral(" %1%2").arg(App().ComPort).arg(trailingBlank ? " " : ""));
+}
+
+} // namespace kv::ui

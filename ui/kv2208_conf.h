@@ -1,0 +1,159 @@
+#pragma once
+// The main window: toolbar, network settings, program list, device
+// operations, status bar with clock, and the main menu. It keeps no data of
+// its own: what it shows comes from App() and what the operator enters goes
+// there.
+//
+// Units by concern:
+//   kv2208_conf.cpp          window events, clock, dialogs, Exit, connection states
+//   kv2208_conf_layout.cpp   controls, captions, hints, menu
+//   kv2208_conf_device.cpp   port file and menu, Connect, Disconnect, "Send Mux"
+//   kv2208_conf_network.cpp  key filters and exits of the network boxes
+
+#include <QMainWindow>
+#include <functional>
+
+#include "tables/bit_rate_entry.h"
+
+namespace kv {
+class SerialChannel;
+}
+
+class QAction;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QRadioButton;
+class QTimer;
+class QToolButton;
+
+namespace kv::ui {
+
+// The clock of the status bar: " %2.2d:%2.2d:%2.2d".
+QString ClockText(int hours, int minutes, int seconds);
+
+class Tfrm_CfgMux : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit Tfrm_CfgMux(QWidget* parent = nullptr);
+    ~Tfrm_CfgMux() override; // closes the serial channel it created
+
+    // How Exit ends the process once the channel and window are closed:
+    // at once, with exit code 0. Tests put something harmless here.
+    std::function<void()> EndProcess;
+
+protected:
+    bool event(QEvent* e) override; // window activation runs FormActivate
+    void showEvent(QShowEvent* e) override;
+
+private slots:
+    // Window events and the clock.
+    void FormCreate();
+    void FormShow();
+    void FormActivate();
+    void Timer1Timer();
+
+    // Toolbar, menu and the two editors.
+    void bt_AboutClick();
+    void bt_ExitClick();
+    void bt_EditClick();
+    void bt_GhostClick();
+
+    // Device operations.
+    void mn_1Click(QAction* chosen); // shared by mn_1 .. mn_9
+    void bt_ConnectClick();
+    void bt_DisconnectClick();
+    void bt_SendClick();
+
+    // Network settings.
+    void txt_TSIDExit();
+    void txt_BitRateExit();
+
+private:
+    // Layout.
+    void BuildMenu();
+    QWidget* BuildToolbar();
+    QGroupBox* BuildNitGroup();
+    QGroupBox* BuildProgramGroup();
+    QWidget* BuildStatusBar();
+    void InstallNetworkFilters();
+
+    // The bit-rate exit steps; the caller shows the warning of a rate out of range.
+    kv::BitRateEntry ApplyBitRateBox();
+    bool ByteModeChosen() const;
+
+    // Filling the window from the store (FormShow; "Get" and Open do the same).
+    void ShowRate(const int16_t* gaps, int16_t stuff); // effective rate and mode
+    void AppendServiceNames();
+
+    // The controls switched by Connect and Disconnect.
+    void SetConnectedControls(bool connected);
+    // "Edit", "Delete", "Clear", "Save" and "Send Mux" follow the content.
+    void SetContentButtons(bool listButtons, bool saveAndSend);
+    // " %d " after reading the port file, " %d" after choosing a port.
+    void ShowPort(bool trailingBlank);
+
+    SerialChannel* channel_ = nullptr; // the channel this window created in App()
+
+    // Toolbar.
+    QFrame* grp_Toolbar = nullptr;
+    QToolButton* bt_Connect = nullptr;
+    QToolButton* bt_Disconnect = nullptr;
+    QToolButton* bt_About = nullptr;
+    QToolButton* bt_Exit = nullptr;
+
+    // " NIT - Network Information Table ".
+    QGroupBox* grp_Nit = nullptr;
+    QLineEdit* txt_NetName = nullptr;
+    QGroupBox* rdg_Mode = nullptr;
+    QRadioButton* rdg_ModeByte = nullptr;
+    QRadioButton* rdg_ModePack = nullptr;
+    QLineEdit* txt_BitRate = nullptr;
+    QLineEdit* txt_TSID = nullptr;
+    QToolButton* bt_Brimco = nullptr;
+
+    // " Programs ".
+    QGroupBox* grp_Program = nullptr;
+    QLineEdit* txt_NameProg = nullptr;
+    QListWidget* lst_Prog = nullptr;
+    QToolButton* bt_Add = nullptr;
+    QToolButton* bt_Edit = nullptr;
+    QToolButton* bt_Delete = nullptr;
+    QToolButton* bt_Clear = nullptr;
+    QToolButton* bt_Ghost = nullptr;
+    QToolButton* bt_Open = nullptr;
+    QToolButton* bt_Save = nullptr;
+    QToolButton* bt_Get = nullptr;
+    QToolButton* bt_Send = nullptr;
+
+    // Status bar.
+    QFrame* grp_Conexao = nullptr;
+    QLabel* GreenLed = nullptr;
+    QLabel* RedLed = nullptr;
+    QLabel* lbl_Status = nullptr;
+    QFrame* grp_PortSerial = nullptr;
+    QLabel* lbl_Port = nullptr;
+    QLabel* lbl_PortSerial = nullptr;
+    QFrame* grp_Brimco = nullptr;
+    QLabel* lbl_Brimco = nullptr;
+    QFrame* grp_Timer = nullptr;
+    QLabel* lbl_Timer = nullptr;
+
+    // Main menu.
+    QMenu* mn_File = nullptr;
+    QAction* mn_Connect = nullptr;
+    QAction* mn_Disconnect = nullptr;
+    QAction* mn_Exit = nullptr;
+    QMenu* mn_Config = nullptr;
+    QMenu* mn_Port = nullptr;
+    QAction* mn_PortItems[9] = {}; // mn_1 .. mn_9
+    QMenu* mn_Help = nullptr;
+    QAction* mn_About = nullptr;
+
+    QTimer* Timer1 = nullptr;
+};
+
+} // namespace kv::ui
