@@ -26,7 +26,8 @@ protected:
         if (event->type() != QEvent::KeyPress) return false;
         auto* key = static_cast<QKeyEvent*>(event);
         // Tab and Backtab carry a character but move the focus: navigation.
-        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) return false;
+        // Delete carries one on X11 (0x7F) but is an editing key like the arrows.
+        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab || key->key() == Qt::Key_Delete) return false;
         // Shortcuts (copy, paste, undo ...) carry a control character; they
         // are characters like any other for the rule.
         QString text = key->text();

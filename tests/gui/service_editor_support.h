@@ -54,21 +54,25 @@ inline QString ScreenshotPath(const QString& file) {
 
 class EditorDriver {
 public:
+    // A fresh editor of its own, shown (FormShow) and active.
     explicit EditorDriver(const QStringList& names, const QString& netName = QStringLiteral("NET")) {
         ui::ProgEditorHost host;
         host.ProgramNames = names;
         host.NetName = netName;
         host.EnableSend = [this] { ++sendEnabled; };
-        dialog = std::make_unique<ui::Tfrm_CfgProg>(host);
+        owned_ = std::make_unique<ui::Tfrm_CfgProg>(host);
+        dialog = owned_.get();
         dialog->show();
         Activate();
     }
+    // The editor the main window has opened.
+    explicit EditorDriver(ui::Tfrm_CfgProg* open) : dialog(open) {}
 
     // The offscreen platform activates no window when a message box closes;
     // a desktop gives the activation back to the editor.
     void Activate() const {
         dialog->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+        EXPECT_TRUE(QTest::qWaitForWindowActive(dialog));
     }
 
     template <typename T = QWidget>
@@ -114,8 +118,11 @@ public:
         Type("txt_PidAud1Out", QString::number(pmt + 102));
     }
 
-    std::unique_ptr<ui::Tfrm_CfgProg> dialog;
+    ui::Tfrm_CfgProg* dialog = nullptr;
     int sendEnabled = 0;
+
+private:
+    std::unique_ptr<ui::Tfrm_CfgProg> owned_;
 };
 
 } // namespace kv::test

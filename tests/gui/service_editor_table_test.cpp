@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QToolButton>
 
@@ -199,6 +200,12 @@ TEST_F(ServiceEditorTable, NumberBoxesTakeOnlyTheKeysOfTheRadix) {
     editor.Box("txt_ServiceID")->clear();
     editor.Type("txt_ServiceID", "1bz");
     EXPECT_EQ(editor.Text("txt_ServiceID"), "1b");
+
+    // Delete edits the box, also where the platform gives it a character.
+    editor.Box("txt_PidVidIn")->setCursorPosition(0);
+    QKeyEvent del(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier, QString(QChar(0x7F)));
+    QApplication::sendEvent(editor.Box("txt_PidVidIn"), &del);
+    EXPECT_EQ(editor.Text("txt_PidVidIn"), "F");
 
     // The lists are chosen from, never typed into.
     auto* input = editor.Find<QComboBox>("cb_InAsi");

@@ -7,31 +7,16 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <string>
 
-#include "service_editor_support.h"
-#include "ui/subtitle.h"
+#include "subtitle_dialog_support.h"
 
 namespace kv::test {
 namespace {
 
 using Dialog = ui::Tfrm_Subtitle;
-
-template <typename T = QWidget>
-T* In(Dialog* dialog, const char* name) {
-    T* widget = dialog->findChild<T*>(QString::fromLatin1(name));
-    EXPECT_NE(widget, nullptr) << name;
-    return widget;
-}
-
-// Clicks near the left end, where a check box or radio button has its mark.
-void Click(Dialog* dialog, const char* name) {
-    QAbstractButton* button = In<QAbstractButton>(dialog, name);
-    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(std::min(10, button->width() / 2), button->height() / 2));
-}
 
 // What the dialog showed when it opened.
 struct Shown {
@@ -83,11 +68,7 @@ void PressOk(Dialog* d) { Click(d, "bt_Ok"); }
 void PressCancel(Dialog* d) { Click(d, "bt_Cancel"); }
 void CloseFrame(Dialog* d) { d->close(); }
 
-void ChooseEnglishHardOfHearing(Dialog* d) {
-    Click(d, "chk_SubtitleEnable");
-    PickText(In<QComboBox>(d, "cb_LanguageCode"), QStringLiteral("eng English"));
-    PickText(In<QComboBox>(d, "cb_SubtitleType"), QString::fromLatin1(Type20));
-}
+void ChooseEnglishHardOfHearing(Dialog* d) { ChooseSubtitle(d, QStringLiteral("eng English"), QString::fromLatin1(Type20)); }
 
 std::string Lang(const DataSlot& d) { return std::string(d.SubLang, strnlen(d.SubLang, sizeof d.SubLang)); }
 
