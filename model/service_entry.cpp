@@ -10,19 +10,19 @@ namespace {
 
 constexpr int MaxServiceId = 65535;
 
-bool Blank(std::string_view text) { return TrimBlanks(text).empty(); }
+bool Blank(std::string_view text) {
+    return TrimBlanks(text).empty();
+}
 
 // A stored name field: the bytes up to the first NUL, within the field.
-template <std::size_t N>
-std::string_view FieldText(const char (&field)[N]) {
+template <std::size_t N> std::string_view FieldText(const char (&field)[N]) {
     return std::string_view(field, std::find(field, field + N, '\0') - field);
 }
 
 // Copies `text` (cut to 10 characters) and its NUL into `field`, whose first
 // 10 bytes were set to `fill` first, so a shorter text is followed by zero
 // bytes up to the tenth byte; the SDT and NIT copy these names as 10 bytes.
-template <std::size_t N>
-void WriteName(char (&field)[N], std::string_view text, const char* fill) {
+template <std::size_t N> void WriteName(char (&field)[N], std::string_view text, const char* fill) {
     static_assert(N > MaxNameLength);
     std::memset(field, 0, MaxNameLength);
     std::memcpy(field, fill, std::strlen(fill));
@@ -36,7 +36,9 @@ std::optional<int32_t> ServiceIdValue(std::string_view text) {
     return ScanLeadingNumber(text, Radix::Decimal);
 }
 
-bool BothFilled(const std::string& in, const std::string& out) { return !in.empty() && !out.empty(); }
+bool BothFilled(const std::string& in, const std::string& out) {
+    return !in.empty() && !out.empty();
+}
 
 } // namespace
 
@@ -75,15 +77,24 @@ bool ServiceIdInUse(const ServiceBlock& sb, std::string_view serviceIdText, int 
 
 const char* RefusalMessage(EntryRefusal refusal) {
     switch (refusal) {
-    case EntryRefusal::None: return "";
-    case EntryRefusal::FillPmtAndPcr: return "Fill PMT and PCR fields, please.";
-    case EntryRefusal::ServiceIdRange: return "Service ID must be between 0 and 65535.";
-    case EntryRefusal::ServiceIdInUse: return "Service ID number is in the list, change it please.";
-    case EntryRefusal::NoOutputPid: return "Fill at least one field. Audio or Data (IN and OUT), please.";
-    case EntryRefusal::NoStream: return "Fill at least one Audio field, please.";
-    case EntryRefusal::VideoWithoutAudio: return "Fill at least one Audio field (IN and OUT), please.";
-    case EntryRefusal::PidLimit: return "Limited 44 Pid per IN.";
-    case EntryRefusal::ServiceLimit: return "Limited 100 programs.";
+    case EntryRefusal::None:
+        return "";
+    case EntryRefusal::FillPmtAndPcr:
+        return "Fill PMT and PCR fields, please.";
+    case EntryRefusal::ServiceIdRange:
+        return "Service ID must be between 0 and 65535.";
+    case EntryRefusal::ServiceIdInUse:
+        return "Service ID number is in the list, change it please.";
+    case EntryRefusal::NoOutputPid:
+        return "Fill at least one field. Audio or Data (IN and OUT), please.";
+    case EntryRefusal::NoStream:
+        return "Fill at least one Audio field, please.";
+    case EntryRefusal::VideoWithoutAudio:
+        return "Fill at least one Audio field (IN and OUT), please.";
+    case EntryRefusal::PidLimit:
+        return "Limited 44 Pid per IN.";
+    case EntryRefusal::ServiceLimit:
+        return "Limited 100 programs.";
     }
     return "";
 }
@@ -122,13 +133,15 @@ EntryCheck CheckServiceEntry(const ConfigStore& store, const ServiceEntry& e, in
 
     // 6. A video stream needs some audio box filled.
     bool anyAudioBox = false;
-    for (int k = 0; k < AudioSlots; ++k) anyAudioBox = anyAudioBox || !e.AudioIn[k].empty() || !e.AudioOut[k].empty();
+    for (int k = 0; k < AudioSlots; ++k)
+        anyAudioBox = anyAudioBox || !e.AudioIn[k].empty() || !e.AudioOut[k].empty();
     if (BothFilled(e.VideoIn, e.VideoOut) && !anyAudioBox) return refuse(EntryRefusal::VideoWithoutAudio);
 
     // 7. The per-input limit, on what the store holds now; not tested when a
     //    selected row's service is changed under a new name.
     check.Slot = FindServiceByName(store.Svc, e.Name, rows, selectedRow);
-    if ((!selectedRow || check.Slot.Found) && PidLimitReached(store, e.Input)) return refuse(EntryRefusal::PidLimit);
+    if ((!selectedRow || check.Slot.Found) && PidLimitReached(store, e.Input))
+        return refuse(EntryRefusal::PidLimit);
 
     // There are 100 service slots; a new service beyond them is refused
     // before anything is stored.

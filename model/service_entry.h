@@ -14,16 +14,16 @@
 namespace kv {
 
 struct ServiceEntry {
-    std::string Name;     // the chosen program name
-    int Input = 1;        // ASI input 1..8
+    std::string Name;      // the chosen program name
+    int Input = 1;         // ASI input 1..8
     std::string ServiceId; // read as a decimal number in both radixes
     std::string PmtPid;
     std::string PcrIn, PcrOut;
     std::string VideoIn, VideoOut;
     std::array<std::string, AudioSlots> AudioIn, AudioOut;
     std::array<std::string, DataSlots> DataIn, DataOut;
-    int VideoType = 0;                         // item index of the video type list
-    std::array<int, AudioSlots> AudioType{};   // item indexes of the audio type lists
+    int VideoType = 0;                       // item index of the video type list
+    std::array<int, AudioSlots> AudioType{}; // item indexes of the audio type lists
     bool PcrAdjust = true;
     bool GenPmt = true;
     bool EitPresent = false;
@@ -53,14 +53,14 @@ bool ServiceIdInUse(const ServiceBlock& sb, std::string_view serviceIdText, int 
 // The refusals of "Ok", in the order it tests them.
 enum class EntryRefusal {
     None,
-    FillPmtAndPcr,      // "Fill PMT and PCR fields, please."
-    ServiceIdRange,     // "Service ID must be between 0 and 65535."
-    ServiceIdInUse,     // "Service ID number is in the list, change it please."
-    NoOutputPid,        // "Fill at least one field. Audio or Data (IN and OUT), please."
-    NoStream,           // "Fill at least one Audio field, please."
-    VideoWithoutAudio,  // "Fill at least one Audio field (IN and OUT), please."
-    PidLimit,           // "Limited 44 Pid per IN."
-    ServiceLimit,       // "Limited 100 programs."
+    FillPmtAndPcr,     // "Fill PMT and PCR fields, please."
+    ServiceIdRange,    // "Service ID must be between 0 and 65535."
+    ServiceIdInUse,    // "Service ID number is in the list, change it please."
+    NoOutputPid,       // "Fill at least one field. Audio or Data (IN and OUT), please."
+    NoStream,          // "Fill at least one Audio field, please."
+    VideoWithoutAudio, // "Fill at least one Audio field (IN and OUT), please."
+    PidLimit,          // "Limited 44 Pid per IN."
+    ServiceLimit,      // "Limited 100 programs."
 };
 
 const char* RefusalMessage(EntryRefusal refusal);

@@ -30,7 +30,9 @@ constexpr std::size_t LanguageCodeLength = sizeof(DataSlot::SubLang) - 1; // thr
 constexpr std::size_t TypePrefixLength = 4;                               // "0x10"
 
 // The first `n` characters of `text` (all of it when shorter).
-std::string_view Prefix(std::string_view text, std::size_t n) { return text.substr(0, std::min(n, text.size())); }
+std::string_view Prefix(std::string_view text, std::size_t n) {
+    return text.substr(0, std::min(n, text.size()));
+}
 
 // Index of the first item whose first `n` characters equal `key`; 0 when
 // none does.
@@ -42,7 +44,9 @@ int FirstItemWithPrefix(std::span<const char* const> items, std::string_view key
 
 } // namespace
 
-std::span<const char* const> SubtitleTypeItems() { return TypeItems; }
+std::span<const char* const> SubtitleTypeItems() {
+    return TypeItems;
+}
 
 std::string FirstWord(std::string_view itemText) {
     return std::string(itemText.substr(0, std::min(itemText.find(' '), itemText.size())));

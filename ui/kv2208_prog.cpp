@@ -17,6 +17,7 @@
 
 #include "ui/app_state.h"
 #include "ui/box_text.h"
+#include "ui/fixed_dialog.h"
 #include "ui/key_filter.h"
 #include "ui/message_box.h"
 #include "ui/subtitle.h"
@@ -24,17 +25,14 @@
 namespace kv::ui {
 namespace {
 
-std::string BoxText(const QLineEdit* box) { return box->text().toLatin1().toStdString(); }
+std::string BoxText(const QLineEdit* box) {
+    return box->text().toLatin1().toStdString();
+}
 
 } // namespace
 
 Tfrm_CfgProg::Tfrm_CfgProg(ProgEditorHost host, QWidget* parent) : QDialog(parent), host_(std::move(host)) {
-    setObjectName(QStringLiteral("frm_CfgProg"));
-    setWindowTitle(AppTitle);
-    // A fixed single border with the system menu only.
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setModal(true);
+    SetUpFixedDialog(this, QStringLiteral("frm_CfgProg"));
     BuildControls();
     InstallBoxRules();
     ConnectHandlers();
@@ -54,15 +52,15 @@ void Tfrm_CfgProg::ConnectHandlers() {
 
 void Tfrm_CfgProg::InstallBoxRules() {
     // The seven lists are chosen from, never typed into (cb_NameProgKeyPress).
-    for (QComboBox* list : {cb_NameProg, cb_InAsi, cb_VidType, cb_AudType[0], cb_AudType[1], cb_AudType[2],
-                            cb_AudType[3]})
+    for (QComboBox* list :
+         {cb_NameProg, cb_InAsi, cb_VidType, cb_AudType[0], cb_AudType[1], cb_AudType[2], cb_AudType[3]})
         BlockTyping(list);
 
     // The 18 number boxes take the keys of the radix chosen at the moment of
     // the key (txt_FreqKeyPress); the Service ID box too.
     const CharRule admitted = [this](char32_t ch) { return PidKeyAdmitted(ch, CurrentRadix()); };
-    QList<QLineEdit*> numberBoxes = {txt_ServiceID, txt_PidPmt,   txt_PidPcrIn,      txt_PidPcrOut,
-                                     txt_PidVidIn,  txt_PidVidOut, txt_PidDataIn[0], txt_PidDataOut[0],
+    QList<QLineEdit*> numberBoxes = {txt_ServiceID,    txt_PidPmt,       txt_PidPcrIn,     txt_PidPcrOut,
+                                     txt_PidVidIn,     txt_PidVidOut,    txt_PidDataIn[0], txt_PidDataOut[0],
                                      txt_PidDataIn[1], txt_PidDataOut[1]};
     for (int k = 0; k < AudioSlots; ++k) numberBoxes << txt_PidAudIn[k] << txt_PidAudOut[k];
     for (QLineEdit* box : numberBoxes) InstallKeyFilter(box, admitted);
@@ -85,7 +83,9 @@ void Tfrm_CfgProg::InstallBoxRules() {
         connect(in, &QLineEdit::textChanged, this, [this, in, out] { txt_PidVidInChange(in, out); });
 }
 
-void Tfrm_CfgProg::txt_PidPmtExit() { txt_PidOutExit(txt_PidPmt); }
+void Tfrm_CfgProg::txt_PidPmtExit() {
+    txt_PidOutExit(txt_PidPmt);
+}
 
 void Tfrm_CfgProg::txt_PidOutExit(QLineEdit* box) {
     if (PidExitWarns(BoxText(box), CurrentRadix())) ShowWarning(this, QString::fromLatin1(PidRangeWarning));
@@ -116,7 +116,8 @@ void Tfrm_CfgProg::FormShow() {
 }
 
 Radix Tfrm_CfgProg::CurrentRadix() const {
-    return radixButtons_->checkedId() == static_cast<int>(Radix::Hexadecimal) ? Radix::Hexadecimal : Radix::Decimal;
+    return radixButtons_->checkedId() == static_cast<int>(Radix::Hexadecimal) ? Radix::Hexadecimal
+                                                                              : Radix::Decimal;
 }
 
 ServiceEntry Tfrm_CfgProg::ReadEntry() const {
@@ -168,9 +169,8 @@ void Tfrm_CfgProg::bt_OkClick() {
 
 void Tfrm_CfgProg::cb_NameProgClick() {
     ClearServiceFields();
-    const ServiceSlot slot =
-        FindServiceByName(App().Store.Svc, cb_NameProg->currentText().toLatin1().toStdString(), RowCount(),
-                          SelectedRow());
+    const ServiceSlot slot = FindServiceByName(
+        App().Store.Svc, cb_NameProg->currentText().toLatin1().toStdString(), RowCount(), SelectedRow());
     if (!slot.Found) return;
     lst_Progs->selectRow(slot.Idx);
     lst_ProgsClick();
@@ -179,8 +179,9 @@ void Tfrm_CfgProg::cb_NameProgClick() {
 void Tfrm_CfgProg::ClearServiceFields() {
     ckb_Present->setChecked(false);
     ckb_Schedule->setChecked(false);
-    QList<QLineEdit*> boxes = {txt_ServiceID, txt_PidPmt,       txt_PidPcrIn,      txt_PidPcrOut,    txt_PidVidIn,
-                               txt_PidVidOut, txt_PidDataIn[0], txt_PidDataOut[0], txt_PidDataIn[1], txt_PidDataOut[1]};
+    QList<QLineEdit*> boxes = {txt_ServiceID,    txt_PidPmt,       txt_PidPcrIn,     txt_PidPcrOut,
+                               txt_PidVidIn,     txt_PidVidOut,    txt_PidDataIn[0], txt_PidDataOut[0],
+                               txt_PidDataIn[1], txt_PidDataOut[1]};
     for (int k = 0; k < AudioSlots; ++k) boxes << txt_PidAudIn[k] << txt_PidAudOut[k];
     for (QLineEdit* box : boxes) box->clear();
     // Audio 3 and 4 keep their types, as do the input, the flags and the radix.
@@ -192,9 +193,13 @@ void Tfrm_CfgProg::bt_ExitClick() {
     accept();
 }
 
-void Tfrm_CfgProg::bt_Sub1Click() { EditSubtitle(0); }
+void Tfrm_CfgProg::bt_Sub1Click() {
+    EditSubtitle(0);
+}
 
-void Tfrm_CfgProg::bt_Sub2Click() { EditSubtitle(1); }
+void Tfrm_CfgProg::bt_Sub2Click() {
+    EditSubtitle(1);
+}
 
 // The "..." buttons edit the data stream of the chosen name's slot; a slot
 // beyond the store's 100 services is shown but never written.

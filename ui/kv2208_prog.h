@@ -31,8 +31,8 @@ namespace kv::ui {
 
 // What the editor needs from the main window.
 struct ProgEditorHost {
-    QStringList ProgramNames;        // the program list, in order
-    QString NetName;                 // the network-name box text
+    QStringList ProgramNames;         // the program list, in order
+    QString NetName;                  // the network-name box text
     std::function<void()> EnableSend; // "Exit" with services stored switches "Send Mux" on
 };
 
@@ -42,13 +42,13 @@ Qt::Alignment ProgTableAlignment(int column);
 
 class Tfrm_CfgProg : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit Tfrm_CfgProg(ProgEditorHost host, QWidget* parent = nullptr);
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
 
-private slots:
+  private slots:
     void FormShow();
     void cb_NameProgClick();
     void bt_OkClick();
@@ -61,7 +61,7 @@ private slots:
     void bt_DeleteClick();
     void bt_ClearClick();
 
-private:
+  private:
     // Layout (kv2208_prog_layout.cpp).
     void BuildControls();
     void BuildEntryGroup();
@@ -70,7 +70,7 @@ private:
 
     // The rules of the number boxes: key filter, exit warnings, "Rep Out".
     void InstallBoxRules();
-    void txt_PidPmtExit();                // the PMT box, also when the Service ID box is left
+    void txt_PidPmtExit();               // the PMT box, also when the Service ID box is left
     void txt_PidOutExit(QLineEdit* box); // an output box
     void txt_PidVidInChange(QLineEdit* in, QLineEdit* out);
 
@@ -78,7 +78,7 @@ private:
     ServiceEntry ReadEntry() const;
     void ClearServiceFields();
     void EditSubtitle(int dataIndex);
-    void SetListButtons(bool enabled);         // "Delete" and "Clear"
+    void SetListButtons(bool enabled); // "Delete" and "Clear"
     void SetBoxText(QLineEdit* box, const std::string& text);
 
     // The service table.

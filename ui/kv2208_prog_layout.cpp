@@ -15,6 +15,7 @@
 
 #include "ui/box_text.h"
 #include "ui/kv2208_prog.h"
+#include "ui/named.h"
 #include "ui/pictures.h"
 
 namespace kv::ui {
@@ -25,12 +26,6 @@ constexpr int ClientHeight = 654;
 constexpr int PidLength = 4;       // characters of a PID box
 constexpr int ServiceIdLength = 5; // characters of the Service ID box
 constexpr int BoxHeight = 22;
-
-template <typename T>
-T* Named(T* widget, const QString& name) {
-    widget->setObjectName(name);
-    return widget;
-}
 
 QLabel* Label(QWidget* parent, const QString& text, int x, int y) {
     auto* label = new QLabel(text, parent);
@@ -96,7 +91,8 @@ constexpr int StreamGroupHeight = 112;
 
 StreamGroup MakeStreamGroup(QWidget* parent, const QString& caption, const QString& groupName,
                             const QString& inName, const QString& outName, QPoint at) {
-    QGroupBox* group = Group(parent, groupName, caption, QRect(at, QSize(StreamGroupWidth, StreamGroupHeight)));
+    QGroupBox* group =
+        Group(parent, groupName, caption, QRect(at, QSize(StreamGroupWidth, StreamGroupHeight)));
     Label(group, QStringLiteral("In:"), 12, 22);
     Label(group, QStringLiteral("Out:"), 12, 50);
     return {group, NumberBox(group, inName, PidLength, QRect(64, 22, 64, BoxHeight)),
@@ -108,7 +104,8 @@ const QStringList AudioTypes = {QStringLiteral("MPEG1"), QStringLiteral("MPEG2")
 const QStringList VideoTypes = {QStringLiteral("MPEG2"), QStringLiteral("H.264"), QStringLiteral("MPEG4")};
 
 // Captions of the audio and data groups, blanks as the device shows them.
-const char* const AudioCaptions[AudioSlots] = {" PID Audio1 ", " PID Audio2  ", " PID Audio3 ", " PID Audio4"};
+const char* const AudioCaptions[AudioSlots] = {" PID Audio1 ", " PID Audio2  ", " PID Audio3 ",
+                                               " PID Audio4"};
 const char* const DataCaptions[DataSlots] = {" PID Data1", " PID Data2 "};
 
 struct Column {
@@ -119,16 +116,20 @@ struct Column {
 
 // The row caption "Nº" and the thirteen cells of a service row.
 const Column Columns[] = {
-    {"N\u00BA", 40, Qt::AlignLeft},   {"PROVIDER", 100, Qt::AlignHCenter}, {"SERVICE", 100, Qt::AlignHCenter},
-    {"IN", 40, Qt::AlignHCenter},      {"SERVICE ID", 70, Qt::AlignHCenter}, {"PMT", 65, Qt::AlignHCenter},
-    {"VIDEO", 65, Qt::AlignHCenter},   {"PCR", 65, Qt::AlignHCenter},        {"AUDIO1", 65, Qt::AlignHCenter},
-    {"AUDIO2", 65, Qt::AlignHCenter},  {"AUDIO3", 65, Qt::AlignLeft},        {"AUDIO4", 65, Qt::AlignLeft},
-    {"DATA1", 65, Qt::AlignHCenter},   {"DATA2", 65, Qt::AlignHCenter},
+    {"N\u00BA", 40, Qt::AlignLeft},       {"PROVIDER", 100, Qt::AlignHCenter},
+    {"SERVICE", 100, Qt::AlignHCenter},   {"IN", 40, Qt::AlignHCenter},
+    {"SERVICE ID", 70, Qt::AlignHCenter}, {"PMT", 65, Qt::AlignHCenter},
+    {"VIDEO", 65, Qt::AlignHCenter},      {"PCR", 65, Qt::AlignHCenter},
+    {"AUDIO1", 65, Qt::AlignHCenter},     {"AUDIO2", 65, Qt::AlignHCenter},
+    {"AUDIO3", 65, Qt::AlignLeft},        {"AUDIO4", 65, Qt::AlignLeft},
+    {"DATA1", 65, Qt::AlignHCenter},      {"DATA2", 65, Qt::AlignHCenter},
 };
 
 } // namespace
 
-int ProgTableColumnCount() { return static_cast<int>(std::size(Columns)); }
+int ProgTableColumnCount() {
+    return static_cast<int>(std::size(Columns));
+}
 
 Qt::Alignment ProgTableAlignment(int column) {
     return (column >= 0 && column < ProgTableColumnCount() ? Columns[column].alignment : Qt::AlignLeft) |
@@ -142,7 +143,8 @@ void Tfrm_CfgProg::BuildControls() {
 }
 
 void Tfrm_CfgProg::BuildEntryGroup() {
-    grp_Programs = Group(this, QStringLiteral("grp_Programs"), QStringLiteral(" Programs "), QRect(8, 4, 953, 316));
+    grp_Programs =
+        Group(this, QStringLiteral("grp_Programs"), QStringLiteral(" Programs "), QRect(8, 4, 953, 316));
     QWidget* g = grp_Programs;
 
     // Upper row: name, input, Service ID, PMT and PCR.
@@ -153,15 +155,19 @@ void Tfrm_CfgProg::BuildEntryGroup() {
     for (int input = 1; input <= InputCount; ++input) inputs << QString::number(input);
     cb_InAsi = ListBox(g, QStringLiteral("cb_InAsi"), inputs, QRect(256, 34, 56, 24));
 
-    QGroupBox* sid = Group(g, QStringLiteral("grp_ServiceID"), QStringLiteral(" Service ID "), QRect(330, 18, 150, 56));
+    QGroupBox* sid =
+        Group(g, QStringLiteral("grp_ServiceID"), QStringLiteral(" Service ID "), QRect(330, 18, 150, 56));
     Label(sid, QStringLiteral("SID :"), 12, 22);
-    txt_ServiceID = NumberBox(sid, QStringLiteral("txt_ServiceID"), ServiceIdLength, QRect(56, 22, 76, BoxHeight));
+    txt_ServiceID =
+        NumberBox(sid, QStringLiteral("txt_ServiceID"), ServiceIdLength, QRect(56, 22, 76, BoxHeight));
 
-    QGroupBox* pmt = Group(g, QStringLiteral("grp_PidPmt"), QStringLiteral(" PID PMT "), QRect(490, 18, 150, 56));
+    QGroupBox* pmt =
+        Group(g, QStringLiteral("grp_PidPmt"), QStringLiteral(" PID PMT "), QRect(490, 18, 150, 56));
     Label(pmt, QStringLiteral("Out :"), 12, 22);
     txt_PidPmt = NumberBox(pmt, QStringLiteral("txt_PidPmt"), PidLength, QRect(56, 22, 76, BoxHeight));
 
-    QGroupBox* pcr = Group(g, QStringLiteral("grp_PidPcr"), QStringLiteral(" PID PCR "), QRect(650, 18, 292, 56));
+    QGroupBox* pcr =
+        Group(g, QStringLiteral("grp_PidPcr"), QStringLiteral(" PID PCR "), QRect(650, 18, 292, 56));
     Label(pcr, QStringLiteral("In:"), 12, 22);
     txt_PidPcrIn = NumberBox(pcr, QStringLiteral("txt_PidPcrIn"), PidLength, QRect(40, 22, 64, BoxHeight));
     Label(pcr, QStringLiteral("Out:"), 116, 22);
@@ -171,18 +177,18 @@ void Tfrm_CfgProg::BuildEntryGroup() {
     // Middle row: video and the four audio streams, each with its type list.
     constexpr int rowY = 84;
     constexpr int step = StreamGroupWidth + 8;
-    const StreamGroup video = MakeStreamGroup(g, QStringLiteral(" PID Video "), QStringLiteral("grp_PidVideo"),
-                                              QStringLiteral("txt_PidVidIn"), QStringLiteral("txt_PidVidOut"),
-                                              QPoint(10, rowY));
+    const StreamGroup video =
+        MakeStreamGroup(g, QStringLiteral(" PID Video "), QStringLiteral("grp_PidVideo"),
+                        QStringLiteral("txt_PidVidIn"), QStringLiteral("txt_PidVidOut"), QPoint(10, rowY));
     txt_PidVidIn = video.in;
     txt_PidVidOut = video.out;
     Label(video.group, QStringLiteral("Type:"), 12, 78);
     cb_VidType = ListBox(video.group, QStringLiteral("cb_VidType"), VideoTypes, QRect(64, 78, 100, 24));
     for (int k = 0; k < AudioSlots; ++k) {
         const QString n = QString::number(k + 1);
-        const StreamGroup audio =
-            MakeStreamGroup(g, QString::fromLatin1(AudioCaptions[k]), "grp_PidAudio" + n, "txt_PidAud" + n + "In",
-                            "txt_PidAud" + n + "Out", QPoint(10 + step * (k + 1), rowY));
+        const StreamGroup audio = MakeStreamGroup(
+            g, QString::fromLatin1(AudioCaptions[k]), "grp_PidAudio" + n, "txt_PidAud" + n + "In",
+            "txt_PidAud" + n + "Out", QPoint(10 + step * (k + 1), rowY));
         txt_PidAudIn[k] = audio.in;
         txt_PidAudOut[k] = audio.out;
         Label(audio.group, QStringLiteral("Type:"), 12, 78);
@@ -195,8 +201,8 @@ void Tfrm_CfgProg::BuildEntryGroup() {
     for (int k = 0; k < DataSlots; ++k) {
         const QString n = QString::number(k + 1);
         const StreamGroup data =
-            MakeStreamGroup(g, QString::fromLatin1(DataCaptions[k]), "grp_PidData" + n, "txt_PidData" + n + "In",
-                            "txt_PidData" + n + "Out", QPoint(10 + step * k, lowY));
+            MakeStreamGroup(g, QString::fromLatin1(DataCaptions[k]), "grp_PidData" + n,
+                            "txt_PidData" + n + "In", "txt_PidData" + n + "Out", QPoint(10 + step * k, lowY));
         txt_PidDataIn[k] = data.in;
         txt_PidDataOut[k] = data.out;
         Label(data.group, QStringLiteral("Subtitle:"), 12, 78);
@@ -210,20 +216,24 @@ void Tfrm_CfgProg::BuildEntryGroup() {
     QGroupBox* eit = Group(g, QStringLiteral("grp_EitFlags"), QStringLiteral(" EIT Flags "),
                            QRect(10 + 2 * step, lowY, 92, StreamGroupHeight));
     ckb_Present = Check(eit, QStringLiteral("ckb_Present"), QStringLiteral("P / F"), false, QPoint(8, 30));
-    ckb_Schedule = Check(eit, QStringLiteral("ckb_Schedule"), QStringLiteral("Schedule"), false, QPoint(8, 62));
+    ckb_Schedule =
+        Check(eit, QStringLiteral("ckb_Schedule"), QStringLiteral("Schedule"), false, QPoint(8, 62));
 
     QGroupBox* genPmt = Group(g, QStringLiteral("grp_Pmt"), QStringLiteral(" PMT "),
                               QRect(eit->geometry().right() + 9, lowY, 126, StreamGroupHeight));
-    ckb_genPMT = Check(genPmt, QStringLiteral("ckb_genPMT"), QStringLiteral("Generate PMT"), true, QPoint(8, 46));
+    ckb_genPMT =
+        Check(genPmt, QStringLiteral("ckb_genPMT"), QStringLiteral("Generate PMT"), true, QPoint(8, 46));
 
     QGroupBox* pids = Group(g, QStringLiteral("grp_Pids"), QStringLiteral(" Pids "),
                             QRect(genPmt->geometry().right() + 9, lowY, 88, StreamGroupHeight));
-    ckb_Duplicate = Check(pids, QStringLiteral("ckb_Duplicate"), QStringLiteral("Rep Out"), false, QPoint(8, 46));
+    ckb_Duplicate =
+        Check(pids, QStringLiteral("ckb_Duplicate"), QStringLiteral("Rep Out"), false, QPoint(8, 46));
 
     rdg_PidEdit = Group(g, QStringLiteral("rdg_PidEdit"), QStringLiteral(" PID Edit "),
                         QRect(pids->geometry().right() + 9, lowY, 126, StreamGroupHeight));
     radixButtons_ = new QButtonGroup(rdg_PidEdit);
-    auto* decimal = Named(new QRadioButton(QStringLiteral("Decimal"), rdg_PidEdit), QStringLiteral("rdg_PidEdit0"));
+    auto* decimal =
+        Named(new QRadioButton(QStringLiteral("Decimal"), rdg_PidEdit), QStringLiteral("rdg_PidEdit0"));
     auto* hexadecimal =
         Named(new QRadioButton(QStringLiteral("HexaDecimal"), rdg_PidEdit), QStringLiteral("rdg_PidEdit1"));
     decimal->move(8, 30);
@@ -238,8 +248,8 @@ void Tfrm_CfgProg::BuildEntryGroup() {
     const int buttonX = rdg_PidEdit->geometry().right() + 12;
     const int buttonWidth = g->width() - buttonX - 10;
     auto speedRect = [&](int i) { return QRect(buttonX, lowY + 6 + i * 26, buttonWidth, 24); };
-    bt_Ok = SpeedButton(g, QStringLiteral("bt_Ok"), QStringLiteral("Ok"), QStringLiteral("Insert item into Programs"),
-                        pictures::Add(), speedRect(0));
+    bt_Ok = SpeedButton(g, QStringLiteral("bt_Ok"), QStringLiteral("Ok"),
+                        QStringLiteral("Insert item into Programs"), pictures::Add(), speedRect(0));
     bt_Exit = SpeedButton(g, QStringLiteral("bt_Exit"), QStringLiteral("Exit"), QStringLiteral("Exit "),
                           pictures::Exit(), speedRect(1));
     bt_Delete = SpeedButton(g, QStringLiteral("bt_Delete"), QStringLiteral("Delete"),
@@ -253,7 +263,8 @@ void Tfrm_CfgProg::BuildTable() {
     grp_DataViews = Group(this, QStringLiteral("grp_DataViews"), QStringLiteral(" Data Views "),
                           QRect(8, top, 953, ClientHeight - top - 8));
 
-    lst_Progs = Named(new QTableWidget(0, ProgTableColumnCount(), grp_DataViews), QStringLiteral("lst_Progs"));
+    lst_Progs =
+        Named(new QTableWidget(0, ProgTableColumnCount(), grp_DataViews), QStringLiteral("lst_Progs"));
     lst_Progs->setGeometry(6, 22, grp_DataViews->width() - 12, grp_DataViews->height() - 28);
     lst_Progs->setShowGrid(true);
     lst_Progs->setSelectionBehavior(QAbstractItemView::SelectRows);

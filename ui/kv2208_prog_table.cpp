@@ -21,7 +21,9 @@
 namespace kv::ui {
 namespace {
 
-QString Text(const std::string& text) { return QString::fromStdString(text); }
+QString Text(const std::string& text) {
+    return QString::fromStdString(text);
+}
 
 // The texts of one row: the caption and the thirteen cells of slot `s`.
 QStringList RowTexts(const ServiceBlock& sb, int row, int s, Radix radix) {
@@ -48,7 +50,9 @@ QStringList RowTexts(const ServiceBlock& sb, int row, int s, Radix radix) {
 
 } // namespace
 
-int Tfrm_CfgProg::RowCount() const { return lst_Progs->rowCount(); }
+int Tfrm_CfgProg::RowCount() const {
+    return lst_Progs->rowCount();
+}
 
 std::optional<int> Tfrm_CfgProg::SelectedRow() const {
     const QModelIndexList rows = lst_Progs->selectionModel()->selectedRows();
@@ -115,7 +119,9 @@ void Tfrm_CfgProg::lst_ProgsClick() {
     // Each output box after its input box, so the stored output PID stays
     // shown also while "Rep Out" is ticked.
     const Radix radix = CurrentRadix();
-    auto show = [this, radix](QLineEdit* box, int16_t pid) { SetBoxText(box, BlankIfNone(FormatPidForBox(pid, radix))); };
+    auto show = [this, radix](QLineEdit* box, int16_t pid) {
+        SetBoxText(box, BlankIfNone(FormatPidForBox(pid, radix)));
+    };
     show(txt_PidPmt, p.PmtPid);
     show(txt_PidPcrIn, p.PcrIn);
     show(txt_PidPcrOut, p.PcrOut);

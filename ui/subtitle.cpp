@@ -14,18 +14,14 @@
 #include <QVBoxLayout>
 
 #include "model/language_list.h"
-#include "ui/message_box.h"
+#include "ui/fixed_dialog.h"
 
 namespace kv::ui {
 namespace {
 
-template <typename T>
-T* Named(T* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
+QString FirstWordOf(const QString& itemText) {
+    return itemText.section(QLatin1Char(' '), 0, 0);
 }
-
-QString FirstWordOf(const QString& itemText) { return itemText.section(QLatin1Char(' '), 0, 0); }
 
 // A list as wide as `characters` characters whose drop-down shows whole items.
 void FitList(QComboBox* list, int characters) {
@@ -37,11 +33,7 @@ void FitList(QComboBox* list, int characters) {
 } // namespace
 
 Tfrm_Subtitle::Tfrm_Subtitle(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("frm_Subtitle"));
-    setWindowTitle(AppTitle);
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setModal(true);
+    SetUpFixedDialog(this, QStringLiteral("frm_Subtitle"));
     BuildControls();
 
     connect(chk_SubtitleEnable, &QCheckBox::toggled, this, &Tfrm_Subtitle::chk_SubtitleEnableClick);
@@ -55,30 +47,33 @@ Tfrm_Subtitle::Tfrm_Subtitle(QWidget* parent) : QDialog(parent) {
 }
 
 void Tfrm_Subtitle::BuildControls() {
-    grp_Subtitle = Named(new QGroupBox(QStringLiteral(" Subtitle "), this), "grp_Subtitle");
+    grp_Subtitle = Named(new QGroupBox(QStringLiteral(" Subtitle "), this), QStringLiteral("grp_Subtitle"));
 
-    grp_SubtitleEnable = Named(new QGroupBox(grp_Subtitle), "grp_SubtitleEnable");
-    chk_SubtitleEnable = Named(new QCheckBox(QStringLiteral("Subtitle Enable"), grp_SubtitleEnable), "chk_SubtitleEnable");
+    grp_SubtitleEnable = Named(new QGroupBox(grp_Subtitle), QStringLiteral("grp_SubtitleEnable"));
+    chk_SubtitleEnable = Named(new QCheckBox(QStringLiteral("Subtitle Enable"), grp_SubtitleEnable),
+                               QStringLiteral("chk_SubtitleEnable"));
     auto* enableRow = new QHBoxLayout(grp_SubtitleEnable);
     enableRow->addWidget(chk_SubtitleEnable);
     enableRow->addStretch();
 
-    lbl_LanguageCode = Named(new QLabel(QStringLiteral("Language Code: "), grp_Subtitle), "lbl_LanguageCode");
-    cb_LanguageCode = Named(new QComboBox(grp_Subtitle), "cb_LanguageCode");
+    lbl_LanguageCode = Named(new QLabel(QStringLiteral("Language Code: "), grp_Subtitle),
+                             QStringLiteral("lbl_LanguageCode"));
+    cb_LanguageCode = Named(new QComboBox(grp_Subtitle), QStringLiteral("cb_LanguageCode"));
     cb_LanguageCode->setEditable(true); // the operator may also type a language
     cb_LanguageCode->setInsertPolicy(QComboBox::NoInsert);
     for (const char* item : LanguageItems()) cb_LanguageCode->addItem(QString::fromUtf8(item));
     cb_LanguageCode->setCurrentIndex(DefaultLanguageIndex);
     cb_LanguageCode->setMaxVisibleItems(16);
     FitList(cb_LanguageCode, 44);
-    lbl_Language = Named(new QLabel(grp_Subtitle), "lbl_Language");
+    lbl_Language = Named(new QLabel(grp_Subtitle), QStringLiteral("lbl_Language"));
 
-    lbl_SubtitleType = Named(new QLabel(QStringLiteral("Type: "), grp_Subtitle), "lbl_SubtitleType");
-    cb_SubtitleType = Named(new QComboBox(grp_Subtitle), "cb_SubtitleType");
+    lbl_SubtitleType =
+        Named(new QLabel(QStringLiteral("Type: "), grp_Subtitle), QStringLiteral("lbl_SubtitleType"));
+    cb_SubtitleType = Named(new QComboBox(grp_Subtitle), QStringLiteral("cb_SubtitleType"));
     for (const char* item : SubtitleTypeItems()) cb_SubtitleType->addItem(QString::fromLatin1(item));
     cb_SubtitleType->setCurrentIndex(DefaultSubtitleTypeIndex);
     FitList(cb_SubtitleType, 44);
-    lbl_Subtitle = Named(new QLabel(grp_Subtitle), "lbl_Subtitle");
+    lbl_Subtitle = Named(new QLabel(grp_Subtitle), QStringLiteral("lbl_Subtitle"));
 
     for (QLabel* code : {lbl_Language, lbl_Subtitle}) {
         code->setAlignment(Qt::AlignCenter);
@@ -86,10 +81,12 @@ void Tfrm_Subtitle::BuildControls() {
         code->setFrameShape(QFrame::StyledPanel);
     }
 
-    rdg_DataType = Named(new QGroupBox(grp_Subtitle), "rdg_DataType");
+    rdg_DataType = Named(new QGroupBox(grp_Subtitle), QStringLiteral("rdg_DataType"));
     dataTypeButtons_ = new QButtonGroup(rdg_DataType);
-    auto* dvb = Named(new QRadioButton(QStringLiteral("DVB-S / ETS         "), rdg_DataType), "rdg_DataType0");
-    auto* scte = Named(new QRadioButton(QStringLiteral("DVB-C / SCTE"), rdg_DataType), "rdg_DataType1");
+    auto* dvb = Named(new QRadioButton(QStringLiteral("DVB-S / ETS         "), rdg_DataType),
+                      QStringLiteral("rdg_DataType0"));
+    auto* scte = Named(new QRadioButton(QStringLiteral("DVB-C / SCTE"), rdg_DataType),
+                       QStringLiteral("rdg_DataType1"));
     dataTypeButtons_->addButton(dvb, DataTypeDvb);
     dataTypeButtons_->addButton(scte, DataTypeScte);
     dvb->setChecked(true);
@@ -108,9 +105,9 @@ void Tfrm_Subtitle::BuildControls() {
     grid->addWidget(rdg_DataType, 3, 0, 1, 3);
     grid->setColumnStretch(1, 1);
 
-    bt_Ok = Named(new QPushButton(QStringLiteral("Ok"), this), "bt_Ok");
+    bt_Ok = Named(new QPushButton(QStringLiteral("Ok"), this), QStringLiteral("bt_Ok"));
     bt_Ok->setToolTip(QStringLiteral("Insert item into Programs"));
-    bt_Cancel = Named(new QPushButton(QStringLiteral("Cancel"), this), "bt_Cancel");
+    bt_Cancel = Named(new QPushButton(QStringLiteral("Cancel"), this), QStringLiteral("bt_Cancel"));
     bt_Cancel->setToolTip(QStringLiteral("Delete item of list"));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -166,15 +163,22 @@ void Tfrm_Subtitle::FormShow() {
 
 void Tfrm_Subtitle::chk_SubtitleEnableClick() {
     const bool enabled = chk_SubtitleEnable->isChecked();
-    for (QWidget* control : std::initializer_list<QWidget*>{cb_LanguageCode, cb_SubtitleType, bt_Ok, rdg_DataType})
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{cb_LanguageCode, cb_SubtitleType, bt_Ok, rdg_DataType})
         control->setEnabled(enabled);
 }
 
-void Tfrm_Subtitle::cb_LanguageCodeChange() { lbl_Language->setText(FirstWordOf(cb_LanguageCode->currentText())); }
+void Tfrm_Subtitle::cb_LanguageCodeChange() {
+    lbl_Language->setText(FirstWordOf(cb_LanguageCode->currentText()));
+}
 
-void Tfrm_Subtitle::cb_SubtitleTypeChange() { lbl_Subtitle->setText(FirstWordOf(cb_SubtitleType->currentText())); }
+void Tfrm_Subtitle::cb_SubtitleTypeChange() {
+    lbl_Subtitle->setText(FirstWordOf(cb_SubtitleType->currentText()));
+}
 
-bool Tfrm_Subtitle::ScteChosen() const { return dataTypeButtons_->checkedId() == DataTypeScte; }
+bool Tfrm_Subtitle::ScteChosen() const {
+    return dataTypeButtons_->checkedId() == DataTypeScte;
+}
 
 // An SCTE stream carries no subtitling type.
 void Tfrm_Subtitle::rdg_DataTypeClick() {
@@ -183,9 +187,13 @@ void Tfrm_Subtitle::rdg_DataTypeClick() {
         control->setEnabled(dvb);
 }
 
-void Tfrm_Subtitle::bt_OkClick() { accept(); }
+void Tfrm_Subtitle::bt_OkClick() {
+    accept();
+}
 
-void Tfrm_Subtitle::bt_CancelClick() { reject(); }
+void Tfrm_Subtitle::bt_CancelClick() {
+    reject();
+}
 
 void RunSubtitleDialog(QWidget* parent, DataSlot& slot) {
     Tfrm_Subtitle frm_Subtitle(parent);

@@ -22,7 +22,7 @@ namespace kv::ui {
 
 class Tfrm_Subtitle : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit Tfrm_Subtitle(QWidget* parent = nullptr);
 
     // Shows the stored settings of a stream whose subtitles are enabled; a
@@ -31,10 +31,10 @@ public:
     // The state to write back once the dialog has closed.
     SubtitleChoice Choice() const;
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
 
-private slots:
+  private slots:
     void FormShow();
     void chk_SubtitleEnableClick();
     void cb_LanguageCodeChange();
@@ -43,7 +43,7 @@ private slots:
     void bt_OkClick();
     void bt_CancelClick();
 
-private:
+  private:
     void BuildControls();
     bool ScteChosen() const;
 

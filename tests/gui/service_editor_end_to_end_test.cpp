@@ -47,7 +47,8 @@ struct Pmt {
 // The PMT sections of the image, by PMT PID; every length is bounded by the packet.
 std::map<int, Pmt> PmtsOf(const std::vector<uint8_t>& image) {
     std::map<int, Pmt> pmts;
-    for (std::size_t at = FirstSignallingRecord * RecordSize; at + RecordSize <= image.size(); at += RecordSize) {
+    for (std::size_t at = FirstSignallingRecord * RecordSize; at + RecordSize <= image.size();
+         at += RecordSize) {
         const uint8_t* p = &image[at];
         if (p[0] != 0x47 || !(p[1] & 0x40) || p[4] != 0 || p[5] != 0x02) continue;
         const int pid = (p[1] & 0x1F) << 8 | p[2];
@@ -62,8 +63,8 @@ std::map<int, Pmt> PmtsOf(const std::vector<uint8_t>& image) {
         for (std::size_t e = 17 + programInfo; e + 5 <= end;) {
             const std::size_t info = (p[e + 3] & 0x0F) << 8 | p[e + 4];
             if (e + 5 + info > end) break;
-            pmt.streams.push_back({p[e], (p[e + 1] & 0x1F) << 8 | p[e + 2],
-                                   std::vector<uint8_t>(p + e + 5, p + e + 5 + info)});
+            pmt.streams.push_back(
+                {p[e], (p[e + 1] & 0x1F) << 8 | p[e + 2], std::vector<uint8_t>(p + e + 5, p + e + 5 + info)});
             e += 5 + info;
         }
         pmts[pid] = pmt;
@@ -72,7 +73,7 @@ std::map<int, Pmt> PmtsOf(const std::vector<uint8_t>& image) {
 }
 
 class ServiceEditorEndToEnd : public MainWindowTest {
-protected:
+  protected:
     // The program list as "Add" leaves it: the names in order, "Edit" on.
     // (Adding names is the program list's own behaviour, tested there.)
     void ListPrograms(const QStringList& names) {
@@ -93,8 +94,9 @@ void EnterTwoServices(ui::Tfrm_CfgProg* open) {
     editor.Type("txt_PidData1In", "110");
     editor.Type("txt_PidData1Out", "210");
     WhenModal<ui::Tfrm_Subtitle>([](ui::Tfrm_Subtitle* d) {
-        ChooseSubtitle(d, QStringLiteral("eng English"),
-                       "0x20 DVB subtitles (for the hard of hearing) with no monitor aspect ratio criticatilty");
+        ChooseSubtitle(
+            d, QStringLiteral("eng English"),
+            "0x20 DVB subtitles (for the hard of hearing) with no monitor aspect ratio criticatilty");
         Click(d, "bt_Ok");
     });
     editor.Press("bt_Sub1");
@@ -155,11 +157,13 @@ TEST_F(ServiceEditorEndToEnd, EnteredServicesReachThePmtsOfTheImage) {
     EXPECT_EQ(news.programNumber, 1);
     EXPECT_EQ(news.pcrPid, 201);
     const std::vector<Stream> newsStreams = {
-        {0x1B, 201, {}},                               // H.264 video
-        {0x81, 202, {0x6A, 0x03, 0x80, 0x52, 0x00}},  // AC-3 audio with its descriptor
-        {0x06, 210, {0x52, 0x01, 0x06,                // stream identifier
-                     0x0A, 0x04, 'e', 'n', 'g', 0x00, // ISO 639 language
-                     0x59, 0x08, 'e', 'n', 'g', 0x20, 0x00, 0x04, 0x00, 0x05}}, // subtitling, type 0x20
+        {0x1B, 201, {}},                             // H.264 video
+        {0x81, 202, {0x6A, 0x03, 0x80, 0x52, 0x00}}, // AC-3 audio with its descriptor
+        {0x06,
+         210,
+         {0x52, 0x01, 0x06,                                          // stream identifier
+          0x0A, 0x04, 'e', 'n', 'g', 0x00,                           // ISO 639 language
+          0x59, 0x08, 'e', 'n', 'g', 0x20, 0x00, 0x04, 0x00, 0x05}}, // subtitling, type 0x20
     };
     EXPECT_EQ(news.streams, newsStreams);
 
@@ -168,8 +172,8 @@ TEST_F(ServiceEditorEndToEnd, EnteredServicesReachThePmtsOfTheImage) {
     EXPECT_EQ(sport.programNumber, 2);
     EXPECT_EQ(sport.pcrPid, 401);
     const std::vector<Stream> sportStreams = {
-        {0x03, 402, {}},                                      // MPEG-1 audio
-        {0x82, 420, {0x0A, 0x04, 'p', 'o', 'r', 0x00}},      // SCTE data: language, type 0
+        {0x03, 402, {}},                                // MPEG-1 audio
+        {0x82, 420, {0x0A, 0x04, 'p', 'o', 'r', 0x00}}, // SCTE data: language, type 0
     };
     EXPECT_EQ(sport.streams, sportStreams);
 }

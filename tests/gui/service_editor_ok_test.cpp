@@ -20,7 +20,7 @@ std::vector<char> StoreBytes() {
 }
 
 class ServiceEditorOk : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ResetStore(); }
 };
 
@@ -48,8 +48,8 @@ TEST_F(ServiceEditorOk, FirstServiceIsStoredInSlotZeroWithOneRow) {
     EXPECT_EQ(sb.SvcPids[0].GenPmt, 1);
 
     ASSERT_EQ(editor.Rows(), 1);
-    const QStringList expected = {"1", "NET ONE", "NEWS", "1", "   1", " 100", " 201", " 201",
-                                  " 202", "8191", "8191", "8191", "8191", "8191"};
+    const QStringList expected = {"1",    "NET ONE", "NEWS", "1",    "   1", " 100", " 201",
+                                  " 201", " 202",    "8191", "8191", "8191", "8191", "8191"};
     for (int c = 0; c < expected.size(); ++c) EXPECT_EQ(editor.Cell(0, c), expected[c]) << "column " << c;
     EXPECT_FALSE(editor.Find<QGroupBox>("rdg_PidEdit")->isEnabled());
     EXPECT_TRUE(editor.Find("bt_Delete")->isEnabled());
@@ -104,7 +104,8 @@ TEST_F(ServiceEditorOk, EachRefusalShowsItsMessageAndStoresNothing) {
              e.Type("txt_PidData1Out", "400");
          },
          "Fill at least one Audio field (IN and OUT), please."},
-        {"PMT 20", [](EditorDriver& e) { e.Box("txt_PidPmt")->setText("20"); }, "Value PID PMT is incorrect!"},
+        {"PMT 20", [](EditorDriver& e) { e.Box("txt_PidPmt")->setText("20"); },
+         "Value PID PMT is incorrect!"},
     };
 
     for (const Refusal& r : refusals) {

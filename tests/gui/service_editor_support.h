@@ -20,10 +20,14 @@
 
 namespace kv::test {
 
-inline ConfigStore& Store() { return ui::App().Store; }
+inline ConfigStore& Store() {
+    return ui::App().Store;
+}
 
 // The whole store back to its start state: all zero.
-inline void ResetStore() { std::memset(&Store(), 0, sizeof(ConfigStore)); }
+inline void ResetStore() {
+    std::memset(&Store(), 0, sizeof(ConfigStore));
+}
 
 // Chooses item `index` of a drop-down by opening it, moving to the item and
 // pressing Enter, as the operator does (the lists take no typed keys).
@@ -53,7 +57,7 @@ inline QString ScreenshotPath(const QString& file) {
 }
 
 class EditorDriver {
-public:
+  public:
     // A fresh editor of its own, shown (FormShow) and active.
     explicit EditorDriver(const QStringList& names, const QString& netName = QStringLiteral("NET")) {
         ui::ProgEditorHost host;
@@ -75,8 +79,7 @@ public:
         EXPECT_TRUE(QTest::qWaitForWindowActive(dialog));
     }
 
-    template <typename T = QWidget>
-    T* Find(const char* name) const {
+    template <typename T = QWidget> T* Find(const char* name) const {
         T* widget = dialog->findChild<T*>(QString::fromLatin1(name));
         EXPECT_NE(widget, nullptr) << name;
         return widget;
@@ -121,7 +124,7 @@ public:
     ui::Tfrm_CfgProg* dialog = nullptr;
     int sendEnabled = 0;
 
-private:
+  private:
     std::unique_ptr<ui::Tfrm_CfgProg> owned_;
 };
 

@@ -15,7 +15,7 @@ namespace kv::test {
 namespace {
 
 class ServiceEditorTable : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ResetStore(); }
 };
 
@@ -154,9 +154,9 @@ TEST_F(ServiceEditorTable, RepOutMirrorsInputBoxes) {
 
     QTest::mouseClick(editor.Find<QCheckBox>("ckb_Duplicate"), Qt::LeftButton);
     ASSERT_TRUE(editor.Find<QCheckBox>("ckb_Duplicate")->isChecked());
-    const char* pairs[][2] = {{"txt_PidPcrIn", "txt_PidPcrOut"},   {"txt_PidVidIn", "txt_PidVidOut"},
-                              {"txt_PidAud1In", "txt_PidAud1Out"}, {"txt_PidAud2In", "txt_PidAud2Out"},
-                              {"txt_PidAud3In", "txt_PidAud3Out"}, {"txt_PidAud4In", "txt_PidAud4Out"},
+    const char* pairs[][2] = {{"txt_PidPcrIn", "txt_PidPcrOut"},     {"txt_PidVidIn", "txt_PidVidOut"},
+                              {"txt_PidAud1In", "txt_PidAud1Out"},   {"txt_PidAud2In", "txt_PidAud2Out"},
+                              {"txt_PidAud3In", "txt_PidAud3Out"},   {"txt_PidAud4In", "txt_PidAud4Out"},
                               {"txt_PidData1In", "txt_PidData1Out"}, {"txt_PidData2In", "txt_PidData2Out"}};
     for (const auto& [in, out] : pairs) {
         editor.Type(in, "4");
@@ -221,9 +221,9 @@ TEST_F(ServiceEditorTable, LeavingAnOutputBoxWarnsOutsideTheRange) {
         const char* text;
         bool warns;
     } cases[] = {
-        {"txt_PidVidOut", "31", true},  {"txt_PidVidOut", "32", false},   {"txt_PidVidOut", "8190", false},
+        {"txt_PidVidOut", "31", true},   {"txt_PidVidOut", "32", false},   {"txt_PidVidOut", "8190", false},
         {"txt_PidVidOut", "8191", true}, {"txt_PidAud3Out", "9999", true}, {"txt_PidData2Out", ".", true},
-        {"txt_PidPcrOut", "20", true},  {"txt_PidPmt", "5", true},        {"txt_PidVidIn", "5", false},
+        {"txt_PidPcrOut", "20", true},   {"txt_PidPmt", "5", true},        {"txt_PidVidIn", "5", false},
         {"txt_PidAud1Out", "", false},
     };
     for (const Case& c : cases) {

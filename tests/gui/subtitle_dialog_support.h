@@ -12,8 +12,7 @@
 
 namespace kv::test {
 
-template <typename T = QWidget>
-T* In(ui::Tfrm_Subtitle* dialog, const char* name) {
+template <typename T = QWidget> T* In(ui::Tfrm_Subtitle* dialog, const char* name) {
     T* widget = dialog->findChild<T*>(QString::fromLatin1(name));
     EXPECT_NE(widget, nullptr) << name;
     return widget;
@@ -22,7 +21,8 @@ T* In(ui::Tfrm_Subtitle* dialog, const char* name) {
 // Clicks near the left end, where a check box or radio button has its mark.
 inline void Click(ui::Tfrm_Subtitle* dialog, const char* name) {
     QAbstractButton* button = In<QAbstractButton>(dialog, name);
-    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(std::min(10, button->width() / 2), button->height() / 2));
+    QTest::mouseClick(button, Qt::LeftButton, {},
+                      QPoint(std::min(10, button->width() / 2), button->height() / 2));
 }
 
 // Ticks "Subtitle Enable" and picks a language and a subtitling type.

@@ -37,15 +37,17 @@ Shown Look(Dialog* d) {
     s.languageCode = In<QLabel>(d, "lbl_Language")->text();
     s.type = In<QComboBox>(d, "cb_SubtitleType")->currentText();
     s.typeCode = In<QLabel>(d, "lbl_Subtitle")->text();
-    s.dataType = In<QRadioButton>(d, "rdg_DataType0")->isChecked() ? In<QRadioButton>(d, "rdg_DataType0")->text()
-                                                                    : In<QRadioButton>(d, "rdg_DataType1")->text();
+    s.dataType = In<QRadioButton>(d, "rdg_DataType0")->isChecked()
+                     ? In<QRadioButton>(d, "rdg_DataType0")->text()
+                     : In<QRadioButton>(d, "rdg_DataType1")->text();
     return s;
 }
 
-const char* const Type20 = "0x20 DVB subtitles (for the hard of hearing) with no monitor aspect ratio criticatilty";
+const char* const Type20 =
+    "0x20 DVB subtitles (for the hard of hearing) with no monitor aspect ratio criticatilty";
 
 class SubtitleDialog : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { ResetStore(); }
 
     // Presses `button` of the editor; once the subtitle dialog is open,
@@ -64,13 +66,23 @@ protected:
 };
 
 void Nothing(Dialog*) {}
-void PressOk(Dialog* d) { Click(d, "bt_Ok"); }
-void PressCancel(Dialog* d) { Click(d, "bt_Cancel"); }
-void CloseFrame(Dialog* d) { d->close(); }
+void PressOk(Dialog* d) {
+    Click(d, "bt_Ok");
+}
+void PressCancel(Dialog* d) {
+    Click(d, "bt_Cancel");
+}
+void CloseFrame(Dialog* d) {
+    d->close();
+}
 
-void ChooseEnglishHardOfHearing(Dialog* d) { ChooseSubtitle(d, QStringLiteral("eng English"), QString::fromLatin1(Type20)); }
+void ChooseEnglishHardOfHearing(Dialog* d) {
+    ChooseSubtitle(d, QStringLiteral("eng English"), QString::fromLatin1(Type20));
+}
 
-std::string Lang(const DataSlot& d) { return std::string(d.SubLang, strnlen(d.SubLang, sizeof d.SubLang)); }
+std::string Lang(const DataSlot& d) {
+    return std::string(d.SubLang, strnlen(d.SubLang, sizeof d.SubLang));
+}
 
 TEST_F(SubtitleDialog, OpensInItsStartStateAndClosingStoresOnlyTheTick) {
     EditorDriver editor({"NEWS"});

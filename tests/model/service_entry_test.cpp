@@ -28,7 +28,9 @@ ServiceEntry FirstService() {
     return e;
 }
 
-std::unique_ptr<ConfigStore> EmptyStore() { return std::make_unique<ConfigStore>(); }
+std::unique_ptr<ConfigStore> EmptyStore() {
+    return std::make_unique<ConfigStore>();
+}
 
 // Stores `e` the way "Ok" does once every check has passed.
 void StoreAsOk(ConfigStore& store, const ServiceEntry& e, Radix radix = Radix::Decimal,
@@ -76,7 +78,8 @@ TEST(ServiceEntry, EachCheckRefusesWithItsMessage) {
         {"PCR out only passes", [](ServiceEntry& e) { e.PcrIn = ""; }, EntryRefusal::None},
         {"service ID 70000", [](ServiceEntry& e) { e.ServiceId = "70000"; }, EntryRefusal::ServiceIdRange},
         {"service ID 65535", [](ServiceEntry& e) { e.ServiceId = "65535"; }, EntryRefusal::None},
-        {"service ID without digits", [](ServiceEntry& e) { e.ServiceId = "AB"; }, EntryRefusal::ServiceIdRange},
+        {"service ID without digits", [](ServiceEntry& e) { e.ServiceId = "AB"; },
+         EntryRefusal::ServiceIdRange},
         {"service ID of slot 0", [](ServiceEntry& e) { e.ServiceId = "1000"; }, EntryRefusal::ServiceIdInUse},
         {"no output PID",
          [](ServiceEntry& e) {
@@ -141,10 +144,8 @@ TEST(ServiceEntry, SelectedRowOrStoredNameDecideTheSlot) {
         bool found;
         int idx, newCount;
     } cases[] = {
-        {"NEW", std::nullopt, false, 3, 4},
-        {"NEW", 1, false, 1, 3},
-        {" Prog 2 ", std::nullopt, true, 2, 3},
-        {"Prog 2", 0, true, 2, 3},
+        {"NEW", std::nullopt, false, 3, 4},     {"NEW", 1, false, 1, 3},
+        {" Prog 2 ", std::nullopt, true, 2, 3}, {"Prog 2", 0, true, 2, 3},
         {"prog 2", std::nullopt, false, 3, 4}, // case counts
     };
     for (const Case& c : cases) {
@@ -168,7 +169,8 @@ TEST(ServiceEntry, ServiceIdInUseOnlyWithoutSelection) {
 
 // Fills input `input` with `n` ghost entries.
 void GhostsOn(ConfigStore& store, int input, int n) {
-    for (int j = 0; j < n; ++j) store.Ghost.GhostInput[store.Ghost.GhostCount++] = static_cast<int16_t>(input);
+    for (int j = 0; j < n; ++j)
+        store.Ghost.GhostInput[store.Ghost.GhostCount++] = static_cast<int16_t>(input);
 }
 
 TEST(ServiceEntry, PidLimitRefusesNewAndStoredNamesButNotARenamedRow) {
@@ -212,7 +214,8 @@ TEST(ServiceEntry, HundredAndFirstServiceIsRefused) {
     const EntryCheck check = CheckServiceEntry(*store, extra, MaxServices, std::nullopt);
     EXPECT_EQ(check.Refusal, EntryRefusal::ServiceLimit);
     EXPECT_STREQ(RefusalMessage(check.Refusal), "Limited 100 programs.");
-    StoreServiceEntry(store->Svc, extra, Radix::Decimal, ServiceSlot{false, MaxServices, MaxServices + 1}, "X");
+    StoreServiceEntry(store->Svc, extra, Radix::Decimal, ServiceSlot{false, MaxServices, MaxServices + 1},
+                      "X");
     EXPECT_EQ(test::BytesOf(*store), before); // a slot beyond the store is never written
 
     // Replacing the last stored service, picked by its name, is still possible.
@@ -248,7 +251,7 @@ TEST(ServiceEntry, ReplacingKeepsSubtitleFieldsAndStoresBadPidsAsNone) {
     e.Name = "Prog 1";
     e.ServiceId = "7";
     e.Input = 4;
-    e.VideoOut = "5";     // below the lower bound
+    e.VideoOut = "5";       // below the lower bound
     e.AudioOut[0] = "9999"; // above 8191
     e.PcrIn = "100,7";
     e.VideoType = 2;
