@@ -109,9 +109,14 @@ bool Tfrm_CfgMux::event(QEvent* e) {
     return QMainWindow::event(e);
 }
 
+// Showing runs FormShow, then the activation runs FormActivate. The window
+// asks for the activation itself: a display without a window manager (a
+// virtual one, for instance) would otherwise never activate it.
 void Tfrm_CfgMux::showEvent(QShowEvent* e) {
     QMainWindow::showEvent(e);
-    if (!e->spontaneous()) FormShow();
+    if (e->spontaneous()) return;
+    FormShow();
+    activateWindow();
 }
 
 void Tfrm_CfgMux::FormShow() {
