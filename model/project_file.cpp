@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 #include "model/store_invariants.h"
 
@@ -28,14 +29,18 @@ ProjectFileStatus ReadProjectFile(const std::string& path, ConfigStore& store) {
     FilePtr file(std::fopen(path.c_str(), "rb"));
     if (!file || !IsRegularFile(file.get())) return ProjectFileStatus::CannotOpen;
 
-    // Read into a scratch copy and one byte beyond, so a file of any other
-    // size is seen and the store is touched only by a file that passes.
-    auto scratch = std::make_unique<ConfigStore>();
-    unsigned char extra = 0;
-    const std::size_t got = std::fread(scratch.get(), 1, ProjectFileSize, file.get());
-    const bool longer = got == ProjectFileSize && std::fread(&extra, 1, 1, file.get()) != 0;
-    if (std::ferror(file.get()) || got != ProjectFileSize || longer) return ProjectFileStatus::Corrupted;
+    // One byte beyond the project size, so that a longer file is seen.
+    std::vector<uint8_t> bytes(ProjectFileSize + 1);
+    const std::size_t got = std::fread(bytes.data(), 1, bytes.size(), file.get());
+    if (std::ferror(file.get())) return ProjectFileStatus::Corrupted;
+    return ReadProjectBytes(bytes.data(), got, store);
+}
 
+ProjectFileStatus ReadProjectBytes(const uint8_t* bytes, std::size_t size, ConfigStore& store) {
+    if (bytes == nullptr || size != ProjectFileSize) return ProjectFileStatus::Corrupted;
+    // Checked in a scratch copy: the store is touched only by bytes that pass.
+    auto scratch = std::make_unique<ConfigStore>();
+    std::memcpy(scratch.get(), bytes, ProjectFileSize);
     if (StoreInvariantViolation(*scratch)) return ProjectFileStatus::Corrupted;
     std::memcpy(&store, scratch.get(), ProjectFileSize);
     return ProjectFileStatus::Ok;

@@ -2,6 +2,8 @@
 // Project files (*.MUX): the 13880-byte image of ServiceBlock followed by
 // GhostBlock, no header, no checksum.
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 
 #include "model/config_store.h"
@@ -18,6 +20,11 @@ enum class ProjectFileStatus {
 
 // Reads a project file into `store`. Anything but Ok leaves `store` exactly as it was.
 ProjectFileStatus ReadProjectFile(const std::string& path, ConfigStore& store);
+
+// The same check on bytes already read: Ok (and the store takes them over)
+// only for exactly 13880 bytes whose counts and values keep the store's
+// limits; otherwise Corrupted and `store` unchanged.
+ProjectFileStatus ReadProjectBytes(const uint8_t* bytes, std::size_t size, ConfigStore& store);
 
 // Writes the store's 13880 bytes; Ok only when all of them were written.
 ProjectFileStatus WriteProjectFile(const std::string& path, const ConfigStore& store);
