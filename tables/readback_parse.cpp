@@ -43,6 +43,10 @@ int ReadBackPat(Bytes image, ServiceBlock& sb, ReadBackResult& result) {
     sb.TsId = static_cast<uint16_t>(r.u16(8));
     result.PatVersion = static_cast<int>((r.u8(10) & 0x3Eu) >> 1);
     InitServiceSlots(sb, n);
+    // Slots that were free may hold whatever a project file carried there;
+    // their language codes keep three letters but must end within the field.
+    for (int i = 0; i < n; ++i)
+        for (DataSlot& d : sb.SvcPids[i].Data) d.SubLang[sizeof d.SubLang - 1] = '\0';
     sb.SvcCount = static_cast<int16_t>(n);
     for (int i = 0; i < n; ++i)
         sb.SvcPmtPid[i] = static_cast<int16_t>(r.pid(PatFirstProgramAt + PatProgramEntrySize * i + 2));
