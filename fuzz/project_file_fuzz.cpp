@@ -1,0 +1,49 @@
+// Project files from anywhere: the reader either takes all 13880 bytes into
+// a store that keeps its limits, or refuses and leaves the store alone.
+// What "Open" and "Send Mux" then do with an accepted store must hold too:
+// the bit-rate exit handling, the image and its read-back.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "fuzz/fuzz_checks.h"
+#include "model/project_file.h"
+#include "tables/bit_rate_entry.h"
+
+using namespace kv;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
+    // The store before Open holds a pattern, so any partial write shows.
+    auto store = fuzz::ZeroStore();
+    std::memset(store.get(), 0xA5, sizeof(ConfigStore));
+    auto before = fuzz::ZeroStore();
+    std::memcpy(before.get(), store.get(), sizeof(ConfigStore));
+
+    const ProjectFileStatus status = ReadProjectBytes(data, size, *store);
+    if (status != ProjectFileStatus::Ok) {
+        fuzz::Require(status == ProjectFileStatus::Corrupted, "a refused file reads as corrupted");
+        fuzz::Require(fuzz::SameBytes(*store, *before), "a refused file leaves the store unchanged");
+        return 0;
+    }
+    fuzz::Require(size == ProjectFileSize, "only 13880 bytes are accepted");
+    fuzz::Require(std::memcmp(store.get(), data, size) == 0, "the store is the byte image of the file");
+    fuzz::RequireInvariants(*store, "store after Open");
+
+    // Open: the bit-rate box shows the rate in force and is left as the operator would.
+    const bool ghostOnly = store->Svc.SvcCount == 0 && store->Ghost.GhostCount > 0;
+    const int64_t rate = ghostOnly ? store->Ghost.GhostBitRate : store->Svc.BitRate;
+    ApplyBitRateEntry(*store, std::to_string(rate), ActiveRateStuff(*store) != 0);
+    fuzz::RequireInvariants(*store, "store after the bit-rate entry");
+
+    // Send Mux, then Get of what the device would play back.
+    // Any PAT version will do: take it from a reserved byte, which means nothing.
+    const int patVersion = data[offsetof(ServiceBlock, Reserved)] % 32;
+    const auto image = fuzz::BuildChecked(*store, patVersion);
+    if (!image) return 0;
+    auto readBack = fuzz::ZeroStore();
+    const ReadBackResult result = fuzz::ParseChecked(*image, *readBack);
+    if (store->Svc.SvcCount > 0)
+        fuzz::Require(result.ServiceCount == store->Svc.SvcCount, "every service of the image is read back");
+    return 0;
+}
