@@ -121,8 +121,9 @@ TEST(FaultLoop, EveryFaultEndsWithItsCodeAndTheNextGoodTransferSucceeds) {
         return Outcome{code, Clock::now() - start};
     };
 
-    std::map<int, int> tally;              // transfers by result code
-    std::map<std::string, int> faultTally; // faulty transfers by fault, "good" for the ones after
+    std::map<int, Clock::duration> longest; // slowest transfer by result code
+    std::map<int, int> tally;               // transfers by result code
+    std::map<std::string, int> faultTally;  // faulty transfers by fault, "good" for the ones after
     const ThreadCountWatch watch(channel);
     device.Replace(SimulatorFault::None);
     ASSERT_TRUE(channel.Open(LoopPort)) << (messages.empty() ? "" : messages.front());
@@ -142,6 +143,7 @@ TEST(FaultLoop, EveryFaultEndsWithItsCodeAndTheNextGoodTransferSucceeds) {
             EXPECT_EQ(device.Device().StoredImage(), image) << where << ": the device keeps what was sent";
         }
         ++tally[faulty.code];
+        longest[faulty.code] = std::max(longest[faulty.code], faulty.took);
         ++faultTally[f.name];
 
         // After a hang-up the reopening already failed and was reported; the
@@ -157,6 +159,7 @@ TEST(FaultLoop, EveryFaultEndsWithItsCodeAndTheNextGoodTransferSucceeds) {
         EXPECT_LE(good.took, BoundOf(SimulatorFault::None)) << where << ": the good transfer after it";
         EXPECT_EQ(test::ReadBytes(readBackFile), image) << where << ": the good transfer after it";
         ++tally[good.code];
+        longest[good.code] = std::max(longest[good.code], good.took);
         ++faultTally["good"];
         EXPECT_LE(channel.ReceiveThreadCount(), 1) << where;
     }
@@ -170,7 +173,10 @@ TEST(FaultLoop, EveryFaultEndsWithItsCodeAndTheNextGoodTransferSucceeds) {
                                                  "COM" + std::to_string(LoopPort) + " não disponivel"));
 
     std::printf("fault loop: %zu transfers; by code:", 2 * order.size());
-    for (const auto& [code, count] : tally) std::printf(" %d: %d", code, count);
+    for (const auto& [code, count] : tally)
+        std::printf(" %d: %d (slowest %lld ms)", code, count,
+                    static_cast<long long>(
+                        std::chrono::duration_cast<std::chrono::milliseconds>(longest[code]).count()));
     std::printf("; by device:");
     for (const auto& [name, count] : faultTally) std::printf(" %s %d", name.c_str(), count);
     std::printf("; most receive threads at once: %d\n", watch.Most());
