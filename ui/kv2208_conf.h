@@ -9,6 +9,10 @@
 //   kv2208_conf_layout.cpp   controls, captions, hints, menu
 //   kv2208_conf_device.cpp   port file and menu, Connect, Disconnect, "Send Mux"
 //   kv2208_conf_network.cpp  key filters and exits of the network boxes
+// The program list (Add, Select, Delete, Clear), the project files (Open,
+// Save) and "Get" belong in units of their own next to these; they fill the
+// window through ShowRate, AppendServiceNames and SetContentButtons, and
+// Open runs the bit-rate exit through ApplyBitRateBox.
 
 #include <QMainWindow>
 #include <functional>

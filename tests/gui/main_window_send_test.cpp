@@ -9,6 +9,7 @@
 
 #include "gui_test_support.h"
 #include "main_window_support.h"
+#include "model/model_test_support.h"
 #include "model/store_ops.h"
 #include "tables/bit_rate_entry.h"
 
@@ -17,12 +18,6 @@ namespace {
 
 constexpr std::size_t PatRecordOffset = 2068;
 
-template <std::size_t N>
-void SetName(char (&field)[N], const char* text) {
-    std::memset(field, 0, N);
-    std::memcpy(field, text, std::min(std::strlen(text), N - 1));
-}
-
 // One service per name on input 1: PMT 256 + i, video and PCR 101 + 10i,
 // one audio 102 + 10i, the rate of 38 000 000 bit/s in Byte mode.
 void FillServices(ConfigStore& store, std::initializer_list<const char*> names) {
@@ -30,15 +25,15 @@ void FillServices(ConfigStore& store, std::initializer_list<const char*> names) 
     const int count = static_cast<int>(names.size());
     InitServiceSlots(sb, count);
     sb.SvcCount = static_cast<int16_t>(count);
-    SetName(sb.NetName, "BRIMCO NET");
+    SetText(sb.NetName, "BRIMCO NET");
     int i = 0;
     for (const char* name : names) {
         const auto pid = [i](int base) { return static_cast<int16_t>(base + 10 * i); };
         sb.SvcInput[i] = 1;
         sb.SvcPmtPid[i] = static_cast<int16_t>(256 + i);
         sb.SvcInfo[i].ServiceId = static_cast<uint16_t>(1 + i);
-        SetName(sb.SvcInfo[i].Name, name);
-        SetName(sb.SvcInfo[i].Provider, "BRIMCO NET");
+        SetText(sb.SvcInfo[i].Name, name);
+        SetText(sb.SvcInfo[i].Provider, "BRIMCO NET");
         ServicePids& p = sb.SvcPids[i];
         p.PmtPid = sb.SvcPmtPid[i];
         p.ServiceId = sb.SvcInfo[i].ServiceId;
@@ -158,7 +153,7 @@ TEST_F(SendMuxTest, MoreServicesThanThePatHoldsAreRefusedBeforeSending) {
         store.Svc.SvcInput[i] = static_cast<int16_t>(1 + i % 8);
         store.Svc.SvcPmtPid[i] = static_cast<int16_t>(300 + i);
         store.Svc.SvcPids[i].PmtPid = store.Svc.SvcPmtPid[i];
-        SetName(store.Svc.SvcInfo[i].Name, "P");
+        SetText(store.Svc.SvcInfo[i].Name, "P");
     }
     store.Svc.SvcCount = 42;
     BoxAnswerer boxes;
