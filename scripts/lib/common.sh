@@ -25,5 +25,12 @@ kv_ensure_packages() {
 kv_build() {
     cmake -S "$KV_ROOT" -B "$KV_BUILD" -DCMAKE_BUILD_TYPE=Debug -DKV_SANITIZE=ON \
           -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" >/dev/null
-    cmake --build "$KV_BUILD" -j"$(nproc)" -- --no-print-directory -s
+    # Quiet when all goes well; the whole log is shown when the build fails.
+    local log="$KV_BUILD/build.log"
+    if ! cmake --build "$KV_BUILD" -j"$(nproc)" >"$log" 2>&1; then
+        cat "$log"
+        echo "Build failed (log: $log)" >&2
+        return 1
+    fi
+    grep -E "warning:" "$log" || true
 }
