@@ -19,18 +19,6 @@ template <std::size_t N> std::string_view FieldText(const char (&field)[N]) {
     return std::string_view(field, std::find(field, field + N, '\0') - field);
 }
 
-// Copies `text` (cut to 10 characters) and its NUL into `field`, whose first
-// 10 bytes were set to `fill` first, so a shorter text is followed by zero
-// bytes up to the tenth byte; the SDT and NIT copy these names as 10 bytes.
-template <std::size_t N> void WriteName(char (&field)[N], std::string_view text, const char* fill) {
-    static_assert(N > MaxNameLength);
-    std::memset(field, 0, MaxNameLength);
-    std::memcpy(field, fill, std::strlen(fill));
-    const std::size_t length = std::min<std::size_t>(text.size(), MaxNameLength);
-    std::memcpy(field, text.data(), length);
-    field[length] = '\0';
-}
-
 // The Service ID box: read as a decimal number in both radixes.
 std::optional<int32_t> ServiceIdValue(std::string_view text) {
     return ScanLeadingNumber(text, Radix::Decimal);

@@ -3,7 +3,9 @@
 // its boxes and the states of its choices, the checks "Ok" makes before it
 // stores the service, and the storing itself.
 
+#include <algorithm>
 #include <array>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,6 +14,18 @@
 #include "model/pid_text.h"
 
 namespace kv {
+
+// Copies `text` (cut to 10 characters) and its NUL into `field`, whose first
+// 10 bytes were set to `fill` first, so a shorter text is followed by zero
+// bytes up to the tenth byte; the SDT and NIT copy these names as 10 bytes.
+template <std::size_t N> void WriteName(char (&field)[N], std::string_view text, const char* fill) {
+    static_assert(N > MaxNameLength);
+    std::memset(field, 0, MaxNameLength);
+    std::memcpy(field, fill, std::strlen(fill));
+    const std::size_t length = std::min<std::size_t>(text.size(), MaxNameLength);
+    std::memcpy(field, text.data(), length);
+    field[length] = '\0';
+}
 
 struct ServiceEntry {
     std::string Name;      // the chosen program name
