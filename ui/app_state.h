@@ -7,6 +7,7 @@
 #include <string>
 
 #include "link/serial_channel.h"
+#include "link/transfer.h"
 #include "model/config_store.h"
 
 namespace kv::ui {
@@ -20,6 +21,7 @@ struct AppState {
     std::string ReadBackFile;
     std::string PortFile;
     std::unique_ptr<SerialChannel> Channel; // created with the main window
+    TransferTiming Timing;                  // of "Send Mux" and "Get"; tests shorten the silence
 };
 
 AppState& App();

@@ -17,18 +17,10 @@
 #include "ui/kv2208_conf.h"
 #include "ui/message_box.h"
 #include "ui/port_file.h"
+#include "ui/wait_cursor.h"
 
 namespace kv::ui {
 namespace {
-
-// A transfer holds the window for seconds; the cursor says so.
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 // The range warning of the chosen mode, as leaving the bit-rate box gives it
 // for a rate below the range (1 bit/s is below it in both modes).
@@ -117,9 +109,10 @@ void Tfrm_CfgMux::bt_SendClick() {
     {
         WaitCursor wait;
         SerialChannel& channel = *app.Channel;
+        const TransferTiming& timing = app.Timing;
         result = WriteConfigImage(app.Store, app.PatVersion, app.ImageFile, app.ReadBackFile,
-                                  [&channel](const std::string& image, const std::string& readBack) {
-                                      return TransferAndVerify(channel, image, readBack);
+                                  [&channel, &timing](const std::string& image, const std::string& readBack) {
+                                      return TransferAndVerify(channel, image, readBack, timing);
                                   });
     }
     if (result == 0)

@@ -30,4 +30,8 @@ void ShowInformation(QWidget* parent, const QString& text) {
     Show(parent, QMessageBox::Information, text, QMessageBox::Ok);
 }
 
+void ShowMessage(QWidget* parent, const QString& text) {
+    Show(parent, QMessageBox::NoIcon, text, QMessageBox::Ok);
+}
+
 } // namespace kv::ui

@@ -1,6 +1,6 @@
 #pragma once
-// Every message the windows show goes through here: four kinds of box, all
-// with the tool's title.
+// Every message the windows show goes through here: four kinds of box and
+// the plain message dialog, all with the tool's title.
 
 #include <QString>
 
@@ -14,5 +14,7 @@ void ShowWarning(QWidget* parent, const QString& text);     // exclamation icon,
 bool AskQuestion(QWidget* parent, const QString& text);     // exclamation icon, Yes/No; true for Yes
 void ShowError(QWidget* parent, const QString& text);       // stop icon, OK
 void ShowInformation(QWidget* parent, const QString& text); // information icon, OK
+// The plain message dialog: no icon, OK. Only "File corrupted!" uses it.
+void ShowMessage(QWidget* parent, const QString& text);
 
 } // namespace kv::ui
