@@ -136,8 +136,12 @@ void Tfrm_CfgMux::FormShow() {
 }
 
 void Tfrm_CfgMux::ShowRate(const int16_t* gaps, int16_t stuff) {
-    SetTextWhole(txt_BitRate, QString::number(EffectiveBitRate(gaps, stuff)));
-    (stuff == 0 ? rdg_ModePack : rdg_ModeByte)->setChecked(true);
+    ShowRate(EffectiveBitRate(gaps, stuff), stuff == 0);
+}
+
+void Tfrm_CfgMux::ShowRate(int64_t effectiveRate, bool packMode) {
+    SetTextWhole(txt_BitRate, QString::number(effectiveRate));
+    (packMode ? rdg_ModePack : rdg_ModeByte)->setChecked(true);
 }
 
 void Tfrm_CfgMux::AppendServiceNames() {

@@ -9,10 +9,9 @@
 //   kv2208_conf_layout.cpp   controls, captions, hints, menu
 //   kv2208_conf_device.cpp   port file and menu, Connect, Disconnect, "Send Mux"
 //   kv2208_conf_network.cpp  key filters and exits of the network boxes
-// The program list (Add, Select, Delete, Clear), the project files (Open,
-// Save) and "Get" belong in units of their own next to these; they fill the
-// window through ShowRate, AppendServiceNames and SetContentButtons, and
-// Open runs the bit-rate exit through ApplyBitRateBox.
+//   kv2208_conf_programs.cpp the program list: Add, Select, Delete, Clear
+//   kv2208_conf_files.cpp    project files: Open and Save with their dialogs
+//   kv2208_conf_get.cpp      "Get": the device's configuration read back
 
 #include <QMainWindow>
 #include <functional>
@@ -21,6 +20,7 @@
 
 namespace kv {
 class SerialChannel;
+struct ReadBackDisplay;
 }
 
 class QAction;
@@ -71,6 +71,17 @@ private slots:
     void bt_ConnectClick();
     void bt_DisconnectClick();
     void bt_SendClick();
+    void bt_GetClick();
+
+    // Program list.
+    void bt_AddClick(); // also Enter in txt_NameProg
+    void lst_ProgClick();
+    void bt_DeleteClick();
+    void bt_ClearClick();
+
+    // Project files.
+    void bt_OpenClick();
+    void bt_SaveClick();
 
     // Network settings.
     void txt_TSIDExit();
@@ -91,7 +102,14 @@ private:
 
     // Filling the window from the store (FormShow; "Get" and Open do the same).
     void ShowRate(const int16_t* gaps, int16_t stuff); // effective rate and mode
+    void ShowRate(int64_t effectiveRate, bool packMode);
     void AppendServiceNames();
+    void ShowOpenedProject();                            // after Open read a file
+    void ShowReadBack(const kv::ReadBackDisplay& shown); // after "Get"
+
+    // The selected program's list position, -1 when none is selected.
+    int SelectedProgram() const;
+    void ClearProgramSelection();
 
     // The controls switched by Connect and Disconnect.
     void SetConnectedControls(bool connected);

@@ -247,8 +247,19 @@ QGroupBox* Tfrm_CfgMux::BuildProgramGroup() {
     listColumn->addWidget(lst_Prog, 1);
     columns->addLayout(listColumn, 1);
 
+    connect(bt_Add, &QToolButton::clicked, this, &Tfrm_CfgMux::bt_AddClick);
+    // txt_NameProgKeyPress: Enter runs Add; the key, like every other, passes on.
+    connect(txt_NameProg, &QLineEdit::returnPressed, this, &Tfrm_CfgMux::bt_AddClick);
+    // A click, or a selection moved by the keys, copies the entry's text.
+    connect(lst_Prog, &QListWidget::itemClicked, this, &Tfrm_CfgMux::lst_ProgClick);
+    connect(lst_Prog, &QListWidget::itemSelectionChanged, this, &Tfrm_CfgMux::lst_ProgClick);
     connect(bt_Edit, &QToolButton::clicked, this, &Tfrm_CfgMux::bt_EditClick);
+    connect(bt_Delete, &QToolButton::clicked, this, &Tfrm_CfgMux::bt_DeleteClick);
+    connect(bt_Clear, &QToolButton::clicked, this, &Tfrm_CfgMux::bt_ClearClick);
     connect(bt_Ghost, &QToolButton::clicked, this, &Tfrm_CfgMux::bt_GhostClick);
+    connect(bt_Open, &QToolButton::clicked, this, &Tfrm_CfgMux::bt_OpenClick);
+    connect(bt_Save, &QToolButton::clicked, this, &Tfrm_CfgMux::bt_SaveClick);
+    connect(bt_Get, &QToolButton::clicked, this, &Tfrm_CfgMux::bt_GetClick);
     connect(bt_Send, &QToolButton::clicked, this, &Tfrm_CfgMux::bt_SendClick);
     return grp_Program;
 }

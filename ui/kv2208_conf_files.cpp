@@ -1,0 +1,115 @@
+// Project files (*.MUX): "Open" reads one into the store and refills the
+// window, "Save" writes the store with the TSID and bit rate of the boxes.
+
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QToolButton>
+#include <string>
+
+#include "model/project_file.h"
+#include "tables/bit_rate_entry.h"
+#include "ui/app_state.h"
+#include "ui/box_text.h"
+#include "ui/kv2208_conf.h"
+#include "ui/message_box.h"
+
+namespace kv::ui {
+namespace {
+
+// The chosen file of dialog `name` (dlg_Open or dlg_Save), empty when it was
+// cancelled. Non-native, so it behaves the same everywhere and can be driven.
+// Any name may be chosen: opening one that does not exist is answered with
+// "Cannot open input file.", and Save replaces an existing file as it always
+// did, without asking.
+QString ChooseProjectFile(QWidget* parent, const char* name, QFileDialog::AcceptMode mode) {
+    QFileDialog dialog(parent);
+    dialog.setObjectName(QString::fromLatin1(name));
+    dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(QStringLiteral("Multiplexer Files (*.MUX)"));
+    dialog.setDefaultSuffix(QStringLiteral("mux"));
+    // Project files live in the Config folder next to the program.
+    const QString config = QString::fromStdString(App().AppFolder) + QStringLiteral("Config");
+    if (QDir(config).exists()) dialog.setDirectory(config);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+std::string LocalPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+QString StatusText(ProjectFileStatus status) {
+    return QString::fromLatin1(ProjectFileMessage(status));
+}
+
+} // namespace
+
+// A file that cannot be read, or is refused, leaves the store and the window
+// as they were; the window is cleared only for a file that was read.
+void Tfrm_CfgMux::bt_OpenClick() {
+    const QString path = ChooseProjectFile(this, "dlg_Open", QFileDialog::AcceptOpen);
+    if (path.isEmpty()) return;
+    const ProjectFileStatus status = ReadProjectFile(LocalPath(path), App().Store);
+    if (status == ProjectFileStatus::Corrupted) {
+        ShowMessage(this, StatusText(status));
+        return;
+    }
+    if (status != ProjectFileStatus::Ok) {
+        ShowError(this, StatusText(status));
+        return;
+    }
+    ShowOpenedProject();
+}
+
+// The mode is not restored from the file: the bit-rate exit computes the
+// rate figures for the mode the window shows.
+void Tfrm_CfgMux::ShowOpenedProject() {
+    for (QLineEdit* box : {txt_NetName, txt_BitRate, txt_TSID}) SetTextWhole(box, QString());
+    lst_Prog->clear();
+    SetContentButtons(false, false);
+
+    const ConfigStore& store = App().Store;
+    if (store.Svc.SvcCount > 0) {
+        SetTextWhole(txt_NetName, StoreText(store.Svc.NetName, MaxNameLength));
+        // TsId is an unsigned 16-bit identifier: 40000 shows as 40000.
+        SetTextWhole(txt_TSID, QString::number(store.Svc.TsId));
+        SetTextWhole(txt_BitRate, QString::number(store.Svc.BitRate));
+        txt_BitRateExit();
+        AppendServiceNames();
+        SetContentButtons(true, true);
+    } else if (store.Ghost.GhostCount > 0) {
+        SetTextWhole(txt_NetName, StoreText(store.Svc.NetName, MaxNameLength));
+        SetTextWhole(txt_BitRate, QString::number(store.Ghost.GhostBitRate));
+        txt_BitRateExit();
+        SetContentButtons(false, true);
+    }
+}
+
+// The boxes' TSID (low 16 bits) and bit rate go into the store with the
+// file; a file that cannot be created leaves the store as it was.
+void Tfrm_CfgMux::bt_SaveClick() {
+    const QString path = ChooseProjectFile(this, "dlg_Save", QFileDialog::AcceptSave);
+    if (path.isEmpty()) return;
+    ServiceBlock& sb = App().Store.Svc;
+    const uint16_t tsIdBefore = sb.TsId;
+    const int64_t bitRateBefore = sb.BitRate;
+    sb.TsId = static_cast<uint16_t>(AtolText(txt_TSID->text().toStdString()));
+    sb.BitRate = AtolText(txt_BitRate->text().toStdString());
+    const ProjectFileStatus status = WriteProjectFile(LocalPath(path), App().Store);
+    if (status == ProjectFileStatus::CannotCreate) {
+        sb.TsId = tsIdBefore;
+        sb.BitRate = bitRateBefore;
+    }
+    // A file that did not take every byte is no saved project.
+    if (status == ProjectFileStatus::Ok)
+        ShowWarning(this, QStringLiteral("File save successful!"));
+    else
+        ShowError(this, StatusText(status));
+}
+
+} // namespace kv::ui
