@@ -27,6 +27,7 @@ public:
     }
     const QStringList& Texts() const { return texts_; }
     QString Last() const { return texts_.isEmpty() ? QString() : texts_.back(); }
+    const QList<QMessageBox::Icon>& Icons() const { return icons_; }
 
 private:
     void Poll() {
@@ -34,6 +35,7 @@ private:
         if (!box || box == lastBox_) return;
         lastBox_ = box;
         texts_.append(box->text());
+        icons_.append(box->icon());
         QMessageBox::StandardButton wanted = queued_.isEmpty() ? answer_ : queued_.takeFirst();
         QAbstractButton* button = box->button(wanted);
         if (!button) button = box->button(QMessageBox::Ok);
@@ -46,6 +48,7 @@ private:
     QMessageBox::StandardButton answer_;
     QList<QMessageBox::StandardButton> queued_;
     QStringList texts_;
+    QList<QMessageBox::Icon> icons_;
     QMessageBox* lastBox_ = nullptr;
 };
 

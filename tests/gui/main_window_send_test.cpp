@@ -18,33 +18,6 @@ namespace {
 
 constexpr std::size_t PatRecordOffset = 2068;
 
-// One service per name on input 1: PMT 256 + i, video and PCR 101 + 10i,
-// one audio 102 + 10i, the rate of 38 000 000 bit/s in Byte mode.
-void FillServices(ConfigStore& store, std::initializer_list<const char*> names) {
-    ServiceBlock& sb = store.Svc;
-    const int count = static_cast<int>(names.size());
-    InitServiceSlots(sb, count);
-    sb.SvcCount = static_cast<int16_t>(count);
-    SetText(sb.NetName, "BRIMCO NET");
-    int i = 0;
-    for (const char* name : names) {
-        const auto pid = [i](int base) { return static_cast<int16_t>(base + 10 * i); };
-        sb.SvcInput[i] = 1;
-        sb.SvcPmtPid[i] = static_cast<int16_t>(256 + i);
-        sb.SvcInfo[i].ServiceId = static_cast<uint16_t>(1 + i);
-        SetText(sb.SvcInfo[i].Name, name);
-        SetText(sb.SvcInfo[i].Provider, "BRIMCO NET");
-        ServicePids& p = sb.SvcPids[i];
-        p.PmtPid = sb.SvcPmtPid[i];
-        p.ServiceId = sb.SvcInfo[i].ServiceId;
-        p.PcrIn = p.PcrOut = p.VideoIn = p.VideoOut = pid(101);
-        p.Audio[0].PidIn = p.Audio[0].PidOut = pid(102);
-        p.GenPmt = 1;
-        ++i;
-    }
-    ASSERT_EQ(ApplyBitRateEntry(store, "38000000", true).outcome, BitRateEntry::Outcome::Applied);
-}
-
 class SendMuxTest : public MainWindowTest {
 protected:
     // The window shown over a store with `names` as services, then connected

@@ -74,11 +74,16 @@ std::map<int, Pmt> PmtsOf(const std::vector<uint8_t>& image) {
 
 class ServiceEditorEndToEnd : public MainWindowTest {
   protected:
-    // The program list as "Add" leaves it: the names in order, "Edit" on.
-    // (Adding names is the program list's own behaviour, tested there.)
+    // The program list as the operator types it: each name, then "Add".
     void ListPrograms(const QStringList& names) {
-        Control<QListWidget>("lst_Prog")->addItems(names);
-        Control("bt_Edit")->setEnabled(true);
+        QLineEdit* box = Box("txt_NameProg");
+        for (const QString& name : names) {
+            Activate(&Build());
+            box->setFocus(Qt::MouseFocusReason);
+            QTest::keyClicks(box, name);
+            Control<QAbstractButton>("bt_Add")->click();
+        }
+        ASSERT_EQ(Control<QListWidget>("lst_Prog")->count(), names.size());
     }
 };
 

@@ -1,0 +1,154 @@
+// "Get" from the main window against the simulated multiplexer: what a
+// "Send Mux" stored comes back into the store and the window; a device that
+// stays silent changes nothing.
+
+#include "program_list_support.h"
+#include "tables/image_layout.h"
+#include "tables/image_writer.h"
+
+namespace kv::test {
+namespace {
+
+class GetFromDevice : public ConnectedWindowTest {
+  protected:
+    // A device with `options`, holding `image` before anything is sent.
+    void StartDevice(SimulatorOptions options, const std::vector<uint8_t>& image = {}) {
+        simulator_ = std::make_unique<DeviceSimulator>(options);
+        if (!image.empty()) simulator_->PreloadImage(image);
+        std::string error;
+        ASSERT_TRUE(simulator_->Start(&error)) << error;
+        ASSERT_TRUE(simulator_->LinkAsPort(folder_, 1, &error)) << error;
+        ASSERT_TRUE(ui::WritePortFile(ui::App().PortFile, 1));
+    }
+
+    void Press(const char* button) { Control<QAbstractButton>(button)->click(); }
+
+    // "Send Mux", answered; then a new session: Disconnect empties the
+    // window and the service count, Connect opens the line again.
+    void SendAndReconnect() {
+        {
+            BoxAnswerer boxes;
+            Press("bt_Send");
+            ASSERT_EQ(boxes.Texts(), QStringList({"Process successful!"}));
+        }
+        Press("bt_Disconnect");
+        ASSERT_TRUE(Entries().isEmpty());
+        Press("bt_Connect");
+        ASSERT_TRUE(ui::App().Channel->Connected());
+    }
+
+    QStringList NetworkBoxes() {
+        return {Box("txt_NetName")->text(), Box("txt_BitRate")->text(), Box("txt_TSID")->text()};
+    }
+};
+
+TEST_F(GetFromDevice, GetAfterSendMuxShowsTheSentProgramsAndNetworkSettings) {
+    for (const bool pack : {false, true}) {
+        SCOPED_TRACE(pack ? "Pack" : "Byte");
+        FillServices(ui::App().Store, {"NEWS", "SPORT", "MOVIES"});
+        Connect();
+        Enter(Box("txt_TSID"), "4660", Box("txt_NetName"));
+        Control<QRadioButton>(pack ? "rdg_ModePack" : "rdg_ModeByte")->click();
+        SendAndReconnect();
+        const auto sent = std::make_unique<ConfigStore>(ui::App().Store);
+        Control<QRadioButton>(pack ? "rdg_ModeByte" : "rdg_ModePack")->click();
+
+        BoxAnswerer boxes;
+        Press("bt_Get");
+        EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join("|").toStdString();
+        EXPECT_EQ(Entries(), QStringList({"NEWS", "SPORT", "MOVIES"}));
+        EXPECT_EQ(NetworkBoxes(), QStringList({"BRIMCO NET", "38001122", "4660"}));
+        EXPECT_EQ(PackShown(), pack);
+        EXPECT_EQ(ContentButtonsOn().size(), 5);
+
+        const ConfigStore& store = ui::App().Store;
+        EXPECT_EQ(StoredNames(), std::vector<std::string>({"NEWS", "SPORT", "MOVIES"}));
+        EXPECT_EQ(store.Svc.TsId, 4660);
+        EXPECT_EQ(ui::App().PatVersion, 1);
+        EXPECT_EQ(store.Svc.RateStuff, sent->Svc.RateStuff);
+        for (int i = 0; i < 3; ++i) {
+            SCOPED_TRACE(i);
+            EXPECT_EQ(store.Svc.SvcInput[i], sent->Svc.SvcInput[i]);
+            EXPECT_EQ(store.Svc.SvcPmtPid[i], sent->Svc.SvcPmtPid[i]);
+            EXPECT_EQ(store.Svc.SvcPids[i].VideoIn, sent->Svc.SvcPids[i].VideoIn);
+            EXPECT_EQ(store.Svc.SvcPids[i].Audio[0].PidOut, sent->Svc.SvcPids[i].Audio[0].PidOut);
+        }
+        Restart();
+    }
+}
+
+// Ghost entries without services: the rate and mode come from the ghost
+// copies; the list and the TSID box stay empty; "Save" and "Send Mux" on.
+TEST_F(GetFromDevice, GetOfAGhostOnlyImageShowsTheRateAndEnablesSaveAndSend) {
+    GhostBlock& ghosts = ui::App().Store.Ghost;
+    ghosts.GhostCount = 2;
+    for (int j = 0; j < 2; ++j) {
+        ghosts.GhostInput[j] = 2;
+        ghosts.GhostPidIn[j] = static_cast<int16_t>(1000 + j);
+        ghosts.GhostPidOut[j] = static_cast<int16_t>(1100 + j);
+    }
+    StartDevice({});
+    Connect();
+    Control<QRadioButton>("rdg_ModeByte")->click();
+    Enter(Box("txt_BitRate"), "27000000", Box("txt_NetName"));
+    SendAndReconnect();
+    ghosts.GhostCount = 0;
+    Control<QRadioButton>("rdg_ModePack")->click();
+
+    BoxAnswerer boxes;
+    Press("bt_Get");
+    EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join("|").toStdString();
+    EXPECT_EQ(NetworkBoxes(), QStringList({"", "27000000", ""}));
+    EXPECT_FALSE(PackShown());
+    EXPECT_TRUE(Entries().isEmpty());
+    EXPECT_EQ(ContentButtonsOn(), QStringList({"bt_Save", "bt_Send"}));
+    EXPECT_EQ(ghosts.GhostCount, 2);
+    EXPECT_EQ(ghosts.GhostPidOut[1], 1101);
+}
+
+TEST_F(GetFromDevice, SilentDeviceSaysMuxMemoryIsEmptyAndChangesNothing) {
+    SimulatorOptions silent;
+    silent.Fault = SimulatorFault::Silent;
+    StartDevice(silent);
+    FillServices(ui::App().Store, {"NEWS", "SPORT"});
+    Connect();
+    Enter(Box("txt_TSID"), "4660", Box("txt_NetName"));
+    ui::App().Timing.SilenceMs = 300;
+    ui::App().PatVersion = 5;
+    const std::vector<uint8_t> store = BytesOf(ui::App().Store);
+    const QStringList boxesBefore = NetworkBoxes();
+    const QStringList buttonsBefore = ContentButtonsOn();
+
+    BoxAnswerer boxes;
+    Press("bt_Get");
+    EXPECT_EQ(boxes.Texts(), QStringList({"Mux memory is empty!"}));
+    EXPECT_EQ(boxes.Icons(), QList<QMessageBox::Icon>({QMessageBox::Warning}));
+    EXPECT_EQ(BytesOf(ui::App().Store), store);
+    EXPECT_EQ(Entries(), QStringList({"NEWS", "SPORT"}));
+    EXPECT_EQ(NetworkBoxes(), boxesBefore);
+    EXPECT_EQ(ContentButtonsOn(), buttonsBefore);
+    EXPECT_EQ(ui::App().PatVersion, 5);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr); // the wait cursor is gone
+}
+
+// The device holds an image whose PID maps of inputs 2 and 5 are broken:
+// one "Error in file." each, and the rest of the image is read all the same.
+TEST_F(GetFromDevice, EveryBrokenPidMapGivesOneErrorInFile) {
+    auto held = std::make_unique<ConfigStore>();
+    FillServices(*held, {"NEWS", "SPORT"});
+    std::vector<uint8_t> image = BuildConfigImage(*held, 3);
+    for (const int input : {2, 5}) image[PidMapIndex(input) * RecordSize + RecordTypeAt] = 0x09;
+    StartDevice({}, image);
+    Connect();
+
+    BoxAnswerer boxes;
+    Press("bt_Get");
+    EXPECT_EQ(boxes.Texts(), QStringList({"Error in file.", "Error in file."}));
+    EXPECT_EQ(boxes.Icons(), QList<QMessageBox::Icon>({QMessageBox::Critical, QMessageBox::Critical}));
+    EXPECT_EQ(Entries(), QStringList({"NEWS", "SPORT"}));
+    EXPECT_EQ(ui::App().PatVersion, 3);
+    EXPECT_EQ(ui::App().Store.Svc.SvcInput[0], 1); // input 1's map was read
+}
+
+} // namespace
+} // namespace kv::test
