@@ -15,8 +15,8 @@
 
 #include "link_test_support.h"
 #include "model/app_paths.h"
+#include "model/cli_run.h"
 #include "model/project_file.h"
-#include "tables/cli_run.h"
 #include "tables/tables_test_support.h"
 
 extern char** environ;

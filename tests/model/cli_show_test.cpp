@@ -1,49 +1,17 @@
 // kv2208-cli show prints a project file as JSON; refused files and wrong
 // arguments give exit statuses 65 and 64.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <nlohmann/json.hpp>
 #include <set>
 
+#include "cli_run.h"
 #include "model/project_file.h"
-#include "model_test_support.h"
 
 namespace kv {
 namespace {
 
 using nlohmann::json;
-
-struct CliResult {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string Quoted(const std::string& s) {
-    std::string q = "'";
-    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-std::string ReadText(const std::string& path) {
-    const std::vector<uint8_t> bytes = test::ReadBytes(path);
-    return {bytes.begin(), bytes.end()};
-}
-
-// Runs kv2208-cli with `args` (already quoted), capturing both streams.
-CliResult RunCli(const test::TempFolder& folder, const std::string& args) {
-    const std::string out = folder.File("stdout.txt");
-    const std::string err = folder.File("stderr.txt");
-    const std::string command =
-        Quoted(KV_CLI_PATH) + " " + args + " >" + Quoted(out) + " 2>" + Quoted(err) + " </dev/null";
-    const int raw = std::system(command.c_str());
-    CliResult r;
-    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    r.out = ReadText(out);
-    r.err = ReadText(err);
-    return r;
-}
 
 std::set<std::string> Keys(const json& object) {
     std::set<std::string> keys;
@@ -61,7 +29,7 @@ TEST(CliShow, PrintsEveryFieldOfAProjectFile) {
     const std::string path = folder.File("sample.MUX");
     ASSERT_EQ(WriteProjectFile(path, *store), ProjectFileStatus::Ok);
 
-    const CliResult r = RunCli(folder, "show " + Quoted(path));
+    const test::ProgramRun r = test::RunCli(folder, {"show", path});
     ASSERT_EQ(r.status, 0) << r.err;
     const json j = json::parse(r.out);
 
@@ -132,7 +100,7 @@ TEST(CliShow, NamesWithBytesOutsideUtf8StillPrint) {
     const std::string path = folder.File("latin.MUX");
     ASSERT_EQ(WriteProjectFile(path, *store), ProjectFileStatus::Ok);
 
-    const CliResult r = RunCli(folder, "show " + Quoted(path));
+    const test::ProgramRun r = test::RunCli(folder, {"show", path});
     ASSERT_EQ(r.status, 0) << r.err;
     const json j = json::parse(r.out);
     EXPECT_EQ(j["services"][1]["Name"], "Comunica\xEF\xBF\xBD\xEF\xBF\xBD");
@@ -144,7 +112,7 @@ TEST(CliShow, EmptyDescriptionHasEmptyLists) {
     auto store = std::make_unique<ConfigStore>();
     const std::string path = folder.File("empty.MUX");
     ASSERT_EQ(WriteProjectFile(path, *store), ProjectFileStatus::Ok);
-    const CliResult r = RunCli(folder, "show " + Quoted(path));
+    const test::ProgramRun r = test::RunCli(folder, {"show", path});
     ASSERT_EQ(r.status, 0) << r.err;
     const json j = json::parse(r.out);
     EXPECT_EQ(j["services"], json::array());
@@ -156,25 +124,26 @@ TEST(CliShow, RefusedFilesAndWrongArguments) {
     const std::string shortFile = folder.File("short.MUX");
     test::WriteBytes(shortFile, std::vector<uint8_t>(100, 0));
     struct Case {
-        std::string args;
+        std::vector<std::string> args;
         int status;
-        std::string err; // start of the message on stderr, if any
+        std::string err; // the message on stderr, if any
     };
     const Case cases[] = {
-        {"show " + Quoted(shortFile), 65, "File corrupted!\n"},
-        {"show " + Quoted(folder.File("missing.MUX")), 65, "Cannot open input file.\n"},
-        {"show", 64, ""},
-        {"show a.MUX b.MUX", 64, ""},
-        {"", 64, ""},
-        {"no-such-command", 64, ""},
+        {{"show", shortFile}, 65, "File corrupted!\n"},
+        {{"show", folder.File("missing.MUX")}, 65, "Cannot open input file.\n"},
+        {{"show"}, 64, ""},
+        {{"show", "a.MUX", "b.MUX"}, 64, ""},
+        {{}, 64, ""},
+        {{"no-such-command"}, 64, ""},
     };
     for (const Case& c : cases) {
-        const CliResult r = RunCli(folder, c.args);
-        EXPECT_EQ(r.status, c.status) << c.args;
+        const std::string what = c.args.empty() ? "(no arguments)" : c.args.back();
+        const test::ProgramRun r = test::RunCli(folder, c.args);
+        EXPECT_EQ(r.status, c.status) << what;
         if (!c.err.empty()) {
-            EXPECT_EQ(r.err, c.err) << c.args;
+            EXPECT_EQ(r.err, c.err) << what;
         }
-        EXPECT_EQ(r.out, "") << c.args;
+        EXPECT_EQ(r.out, "") << what;
     }
 }
 

@@ -50,9 +50,10 @@ inline void WriteBytes(const std::string& path, const std::vector<uint8_t>& byte
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
-inline std::vector<uint8_t> BytesOf(const ConfigStore& store) {
-    const auto* p = reinterpret_cast<const uint8_t*>(&store);
-    return {p, p + sizeof store};
+// The bytes of a packed record (the store or any of its parts).
+template <typename Record> std::vector<uint8_t> BytesOf(const Record& record) {
+    const auto* p = reinterpret_cast<const uint8_t*>(&record);
+    return {p, p + sizeof record};
 }
 
 template <std::size_t N> void SetText(char (&field)[N], const char* text) {

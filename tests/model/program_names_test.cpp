@@ -20,11 +20,6 @@ std::unique_ptr<ConfigStore> StoredOutOfListOrder() {
     return store;
 }
 
-std::vector<uint8_t> BytesOf(const ServiceBlock& sb) {
-    const auto* p = reinterpret_cast<const uint8_t*>(&sb);
-    return {p, p + sizeof sb};
-}
-
 TEST(ProgramServiceSlot, FirstStoredServiceOfTheNameBlanksAroundIgnored) {
     const auto store = StoredOutOfListOrder();
     struct Case {
@@ -61,13 +56,13 @@ TEST(ProgramServiceSlot, LooksOnlyAtStoredServices) {
 
 TEST(RenameProgramService, RenamesTheServiceOfTheOldNameOnly) {
     auto store = StoredOutOfListOrder();
-    const auto before = BytesOf(store->Svc);
+    const auto before = test::BytesOf(store->Svc);
     ASSERT_TRUE(RenameProgramService(store->Svc, "NEWS", "  WORLD "));
     EXPECT_STREQ(store->Svc.SvcInfo[1].Name, "WORLD");
     EXPECT_STREQ(store->Svc.SvcInfo[0].Name, "SPORT");
     EXPECT_STREQ(store->Svc.SvcInfo[2].Name, "NEWS");
     // Nothing but the name's bytes changed.
-    const auto after = BytesOf(store->Svc);
+    const auto after = test::BytesOf(store->Svc);
     const std::size_t nameAt =
         offsetof(ServiceBlock, SvcInfo) + sizeof(ServiceInfo) + offsetof(ServiceInfo, Name);
     for (std::size_t i = 0; i < after.size(); ++i) {
@@ -88,13 +83,6 @@ TEST(RenameProgramService, NewNameIsZeroFilledToTenBytesAndCut) {
 
     ASSERT_TRUE(RenameProgramService(store->Svc, "TV", "ABCDEFGHIJKLM"));
     EXPECT_STREQ(store->Svc.SvcInfo[0].Name, "ABCDEFGHIJ");
-}
-
-TEST(RenameProgramService, NameNoServiceCarriesChangesNothing) {
-    auto store = StoredOutOfListOrder();
-    const auto before = BytesOf(store->Svc);
-    EXPECT_FALSE(RenameProgramService(store->Svc, "MOVIES", "KIDS"));
-    EXPECT_EQ(BytesOf(store->Svc), before);
 }
 
 TEST(DeleteProgramService, RemovesTheServiceAtItsOwnSlot) {
@@ -118,11 +106,12 @@ TEST(DeleteProgramService, RemovesTheServiceAtItsOwnSlot) {
     }
 }
 
-TEST(DeleteProgramService, NameNoServiceCarriesChangesNothing) {
+TEST(RenameAndDeleteProgramService, NameNoServiceCarriesChangesNothing) {
     auto store = StoredOutOfListOrder();
-    const auto before = BytesOf(store->Svc);
+    const auto before = test::BytesOf(store->Svc);
+    EXPECT_FALSE(RenameProgramService(store->Svc, "MOVIES", "KIDS"));
     EXPECT_FALSE(DeleteProgramService(store->Svc, "MOVIES"));
-    EXPECT_EQ(BytesOf(store->Svc), before);
+    EXPECT_EQ(test::BytesOf(store->Svc), before);
 }
 
 } // namespace

@@ -149,20 +149,5 @@ TEST(StoreLayout, SavedFileHoldsEveryFieldAtItsOffset) {
     }
 }
 
-TEST(StoreLayout, ThreeServicesSaveTheirCountTsIdAndBitRate) {
-    test::TempFolder folder;
-    auto store = test::SampleStore();
-    const std::string path = folder.File("three.MUX");
-    ASSERT_EQ(WriteProjectFile(path, *store), ProjectFileStatus::Ok);
-    const std::vector<uint8_t> file = test::ReadBytes(path);
-    ASSERT_EQ(file.size(), 13880u);
-    EXPECT_EQ(file[342], 3);
-    EXPECT_EQ(file[343], 0);
-    EXPECT_EQ(file[344], 0x34);
-    EXPECT_EQ(file[345], 0x12);
-    const std::vector<uint8_t> rate(file.begin() + 3328, file.begin() + 3336);
-    EXPECT_EQ(rate, (std::vector<uint8_t>{0xC0, 0xFC, 0x9B, 0x01, 0, 0, 0, 0}));
-}
-
 } // namespace
 } // namespace kv

@@ -46,16 +46,6 @@ TEST(BitRateEntry, BoxShowsTheEffectiveRate) {
     }
 }
 
-TEST(BitRateEntry, ModeDecidesHowTheTableSplits) {
-    auto store = test::ZeroStore();
-    ApplyBitRateEntry(*store, "27000000", false);
-    EXPECT_EQ(store->Svc.RateGaps[0], 1316);
-    EXPECT_EQ(store->Svc.RateStuff, 0);
-    ApplyBitRateEntry(*store, "27000000", true);
-    EXPECT_EQ(store->Svc.RateGaps[0], 7);
-    EXPECT_EQ(store->Svc.RateStuff, 7);
-}
-
 TEST(BitRateEntry, EmptyZeroAndOutOfRangeEntriesChangeNothing) {
     struct Case {
         const char* text;

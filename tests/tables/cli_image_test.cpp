@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <map>
 
-#include "cli_run.h"
+#include "model/cli_run.h"
 #include "model/project_file.h"
 #include "tables/image_writer.h"
 #include "tables/rate.h"

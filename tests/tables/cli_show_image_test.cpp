@@ -4,7 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "cli_run.h"
+#include "model/cli_run.h"
 #include "tables/image_writer.h"
 #include "tables_test_support.h"
 

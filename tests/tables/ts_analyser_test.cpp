@@ -8,7 +8,7 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
-#include "cli_run.h"
+#include "model/cli_run.h"
 #include "model/project_file.h"
 #include "tables_test_support.h"
 

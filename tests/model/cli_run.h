@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "model/model_test_support.h"
+#include "model_test_support.h"
 
 namespace kv::test {
 
