@@ -11,16 +11,6 @@ namespace {
 
 class GetFromDevice : public ConnectedWindowTest {
   protected:
-    // A device with `options`, holding `image` before anything is sent.
-    void StartDevice(SimulatorOptions options, const std::vector<uint8_t>& image = {}) {
-        simulator_ = std::make_unique<DeviceSimulator>(options);
-        if (!image.empty()) simulator_->PreloadImage(image);
-        std::string error;
-        ASSERT_TRUE(simulator_->Start(&error)) << error;
-        ASSERT_TRUE(simulator_->LinkAsPort(folder_, 1, &error)) << error;
-        ASSERT_TRUE(ui::WritePortFile(ui::App().PortFile, 1));
-    }
-
     void Press(const char* button) { Control<QAbstractButton>(button)->click(); }
 
     // "Send Mux", answered; then a new session: Disconnect empties the
@@ -87,7 +77,6 @@ TEST_F(GetFromDevice, GetOfAGhostOnlyImageShowsTheRateAndEnablesSaveAndSend) {
         ghosts.GhostPidIn[j] = static_cast<int16_t>(1000 + j);
         ghosts.GhostPidOut[j] = static_cast<int16_t>(1100 + j);
     }
-    StartDevice({});
     Connect();
     Control<QRadioButton>("rdg_ModeByte")->click();
     Enter(Box("txt_BitRate"), "27000000", Box("txt_NetName"));
@@ -109,7 +98,7 @@ TEST_F(GetFromDevice, GetOfAGhostOnlyImageShowsTheRateAndEnablesSaveAndSend) {
 TEST_F(GetFromDevice, SilentDeviceSaysMuxMemoryIsEmptyAndChangesNothing) {
     SimulatorOptions silent;
     silent.Fault = SimulatorFault::Silent;
-    StartDevice(silent);
+    StartSimulator(1, silent);
     FillServices(ui::App().Store, {"NEWS", "SPORT"});
     Connect();
     Enter(Box("txt_TSID"), "4660", Box("txt_NetName"));
@@ -138,7 +127,7 @@ TEST_F(GetFromDevice, EveryBrokenPidMapGivesOneErrorInFile) {
     FillServices(*held, {"NEWS", "SPORT"});
     std::vector<uint8_t> image = BuildConfigImage(*held, 3);
     for (const int input : {2, 5}) image[PidMapIndex(input) * RecordSize + RecordTypeAt] = 0x09;
-    StartDevice({}, image);
+    StartSimulator(1, {}, image);
     Connect();
 
     BoxAnswerer boxes;

@@ -43,7 +43,6 @@ void AddEntry(Tfrm_CfgGhost* editor, int input, const char* pidIn, const char* p
 }
 
 TEST_F(MainWindowTest, GhostEntriesFromTheEditorFollowTheServicePairsInThePidMaps) {
-    StartSimulator(1);
     Build();
     ConfigStore& store = ui::App().Store;
     ServicePids& news = AddService(store, 2, 1, 256, "NEWS", "NET");
@@ -52,9 +51,7 @@ TEST_F(MainWindowTest, GhostEntriesFromTheEditorFollowTheServicePairsInThePidMap
     news.Audio[0].PidOut = 112;
     AddGhost(store, 2, 600, 610); // listed by the editor and written back with the new rows
     ASSERT_EQ(ApplyBitRateEntry(store, "38000000", true).outcome, BitRateEntry::Outcome::Applied);
-    Shown();
-    Control<QAbstractButton>("bt_Connect")->click();
-    ASSERT_TRUE(ui::App().Channel->Connected());
+    Connect();
 
     bool edited = false;
     WhenModal<Tfrm_CfgGhost>([&edited](Tfrm_CfgGhost* editor) {

@@ -152,10 +152,7 @@ TEST_F(MainWindowTest, ConnectAndDisconnectSwitchEveryControlOfTheConnection) {
 }
 
 TEST_F(MainWindowTest, ExitWhileConnectedClosesThePortFirst) {
-    StartSimulator(2);
-    Shown();
-    Control<QAbstractButton>("bt_Connect")->click();
-    ASSERT_TRUE(ui::App().Channel->Connected());
+    Connect(2);
     bool connectedAtEnd = true;
     Build().EndProcess = [&] {
         ++processEnds_;

@@ -2,7 +2,6 @@
 // refusals, and a picture of the connected window.
 
 #include <QAbstractButton>
-#include <QDir>
 #include <QLabel>
 #include <QListWidget>
 #include <cstring>
@@ -12,23 +11,21 @@
 #include "model/model_test_support.h"
 #include "model/store_ops.h"
 #include "tables/bit_rate_entry.h"
+#include "tables/image_layout.h"
 
 namespace kv::test {
 namespace {
 
-constexpr std::size_t PatRecordOffset = 2068;
+constexpr std::size_t PatRecordOffset = PatIndex * RecordSize;
 
 class SendMuxTest : public MainWindowTest {
 protected:
     // The window shown over a store with `names` as services, then connected
     // to the simulator on port 1.
     void ConnectWithServices(std::initializer_list<const char*> names) {
-        StartSimulator(1);
         Build();
         FillServices(ui::App().Store, names);
-        Shown();
-        Control<QAbstractButton>("bt_Connect")->click();
-        ASSERT_TRUE(ui::App().Channel->Connected());
+        Connect();
         ASSERT_TRUE(Control("bt_Send")->isEnabled());
     }
 
@@ -156,11 +153,9 @@ TEST_F(SendMuxTest, ScreenshotOfTheConnectedWindow) {
     Control<QListWidget>("lst_Prog")->setCurrentRow(1);
     Box("txt_NameProg")->setText("SPORT");
     ASSERT_TRUE(QTest::qWaitFor([this] { return !Control<QLabel>("lbl_Timer")->text().isEmpty(); }, 3000));
-    const QString folder = QStringLiteral(KV_BUILD_DIR "/screenshots");
-    ASSERT_TRUE(QDir().mkpath(folder));
     const QPixmap picture = Build().grab();
     EXPECT_EQ(picture.size(), Build().size());
-    EXPECT_TRUE(picture.save(folder + "/main-window.png"));
+    EXPECT_TRUE(picture.save(ScreenshotPath("main-window.png")));
 }
 
 } // namespace

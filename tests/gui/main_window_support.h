@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QLineEdit>
 #include <QMenu>
@@ -114,13 +115,24 @@ protected:
     }
 
     // A simulated multiplexer reachable as port `port` of the scratch folder,
-    // with the port file naming it.
-    void StartSimulator(int port = 1) {
-        simulator_ = std::make_unique<DeviceSimulator>();
+    // with the port file naming it; `held` is the image it holds before
+    // anything is sent.
+    void StartSimulator(int port = 1, SimulatorOptions options = {}, const std::vector<uint8_t>& held = {}) {
+        simulator_ = std::make_unique<DeviceSimulator>(options);
+        if (!held.empty()) simulator_->PreloadImage(held);
         std::string error;
         ASSERT_TRUE(simulator_->Start(&error)) << error;
         ASSERT_TRUE(simulator_->LinkAsPort(folder_, port, &error)) << error;
         ASSERT_TRUE(ui::WritePortFile(ui::App().PortFile, static_cast<int16_t>(port)));
+    }
+
+    // Shown over whatever the store holds, then connected to the simulator
+    // on `port` (started here unless a test started its own).
+    void Connect(int port = 1) {
+        if (!simulator_) StartSimulator(port);
+        Shown();
+        Control<QAbstractButton>("bt_Connect")->click();
+        ASSERT_TRUE(ui::App().Channel && ui::App().Channel->Connected());
     }
 
     // Focus moves only inside the active window. The offscreen platform has

@@ -24,14 +24,6 @@ class ConnectedWindowTest : public MainWindowTest {
         Build();
     }
 
-    // Shown over whatever the store holds, then connected on port 1.
-    void Connect() {
-        if (!simulator_) StartSimulator(1);
-        Shown();
-        Control<QAbstractButton>("bt_Connect")->click();
-        ASSERT_TRUE(ui::App().Channel && ui::App().Channel->Connected());
-    }
-
     // A fresh window, store and simulator, for the next case of a table.
     void Restart() {
         TearDown();

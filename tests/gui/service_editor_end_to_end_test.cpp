@@ -5,30 +5,18 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
-#include <QListWidget>
 #include <QMessageBox>
 #include <cstdint>
 #include <map>
 #include <vector>
 
-#include "main_window_support.h"
+#include "program_list_support.h"
 #include "subtitle_dialog_support.h"
+#include "tables/crc32.h"
+#include "tables/image_layout.h"
 
 namespace kv::test {
 namespace {
-
-constexpr std::size_t RecordSize = 188;
-constexpr std::size_t FirstSignallingRecord = 11; // PAT, NIT, SDT, then the PMTs
-
-// CRC-32/MPEG-2, bit by bit: a section with its CRC leaves no remainder.
-uint32_t Crc32Mpeg2(const uint8_t* data, std::size_t size) {
-    uint32_t crc = 0xFFFFFFFF;
-    for (std::size_t i = 0; i < size; ++i) {
-        crc ^= static_cast<uint32_t>(data[i]) << 24;
-        for (int bit = 0; bit < 8; ++bit) crc = (crc & 0x80000000) ? (crc << 1) ^ 0x04C11DB7 : crc << 1;
-    }
-    return crc;
-}
 
 struct Stream {
     int type;
@@ -47,7 +35,7 @@ struct Pmt {
 // The PMT sections of the image, by PMT PID; every length is bounded by the packet.
 std::map<int, Pmt> PmtsOf(const std::vector<uint8_t>& image) {
     std::map<int, Pmt> pmts;
-    for (std::size_t at = FirstSignallingRecord * RecordSize; at + RecordSize <= image.size();
+    for (std::size_t at = PatIndex * RecordSize; at + RecordSize <= image.size();
          at += RecordSize) {
         const uint8_t* p = &image[at];
         if (p[0] != 0x47 || !(p[1] & 0x40) || p[4] != 0 || p[5] != 0x02) continue;
@@ -55,7 +43,8 @@ std::map<int, Pmt> PmtsOf(const std::vector<uint8_t>& image) {
         const std::size_t sectionLength = (p[6] & 0x0F) << 8 | p[7];
         if (8 + sectionLength > RecordSize) continue;
         Pmt pmt;
-        pmt.crcGood = Crc32Mpeg2(p + 5, 3 + sectionLength) == 0;
+        // A section with its CRC leaves no remainder.
+        pmt.crcGood = Crc32Mpeg2({p + 5, 3 + sectionLength}) == 0;
         pmt.programNumber = p[8] << 8 | p[9];
         pmt.pcrPid = (p[13] & 0x1F) << 8 | p[14];
         const std::size_t programInfo = (p[15] & 0x0F) << 8 | p[16];
@@ -72,20 +61,7 @@ std::map<int, Pmt> PmtsOf(const std::vector<uint8_t>& image) {
     return pmts;
 }
 
-class ServiceEditorEndToEnd : public MainWindowTest {
-  protected:
-    // The program list as the operator types it: each name, then "Add".
-    void ListPrograms(const QStringList& names) {
-        QLineEdit* box = Box("txt_NameProg");
-        for (const QString& name : names) {
-            Activate(&Build());
-            box->setFocus(Qt::MouseFocusReason);
-            QTest::keyClicks(box, name);
-            Control<QAbstractButton>("bt_Add")->click();
-        }
-        ASSERT_EQ(Control<QListWidget>("lst_Prog")->count(), names.size());
-    }
-};
+using ServiceEditorEndToEnd = ConnectedWindowTest;
 
 // NEWS on input 1: H.264 video, AC-3 audio and English subtitles for the
 // hard of hearing on data 1. SPORT on input 2: MPEG-1 audio and an SCTE
@@ -130,14 +106,12 @@ void EnterTwoServices(ui::Tfrm_CfgProg* open) {
 }
 
 TEST_F(ServiceEditorEndToEnd, EnteredServicesReachThePmtsOfTheImage) {
-    StartSimulator(1);
-    Shown();
-    Control<QAbstractButton>("bt_Connect")->click();
-    ASSERT_TRUE(ui::App().Channel && ui::App().Channel->Connected());
+    Connect();
     Enter(Box("txt_NetName"), "BRIMCO", Box("txt_TSID"));
     Enter(Box("txt_TSID"), "1", Box("txt_BitRate"));
     Enter(Box("txt_BitRate"), "38000000", Box("txt_NetName"));
-    ListPrograms({"NEWS", "SPORT"});
+    AddNames({"NEWS", "SPORT"}); // typed, then "Add"
+    ASSERT_EQ(Entries(), QStringList({"NEWS", "SPORT"}));
     ASSERT_FALSE(Control("bt_Send")->isEnabled());
 
     WhenModal<ui::Tfrm_CfgProg>(EnterTwoServices);

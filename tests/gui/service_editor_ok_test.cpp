@@ -8,21 +8,14 @@
 #include <QMessageBox>
 #include <vector>
 
+#include "model/model_test_support.h"
 #include "model/store_ops.h"
 #include "service_editor_support.h"
 
 namespace kv::test {
 namespace {
 
-std::vector<char> StoreBytes() {
-    const auto* p = reinterpret_cast<const char*>(&Store());
-    return {p, p + sizeof(ConfigStore)};
-}
-
-class ServiceEditorOk : public ::testing::Test {
-  protected:
-    void SetUp() override { ResetStore(); }
-};
+using ServiceEditorOk = EditorTest;
 
 TEST_F(ServiceEditorOk, FirstServiceIsStoredInSlotZeroWithOneRow) {
     EditorDriver editor({"NEWS", "SPORT"}, QStringLiteral(" NET ONE "));
@@ -118,13 +111,13 @@ TEST_F(ServiceEditorOk, EachRefusalShowsItsMessageAndStoresNothing) {
 
         editor.EnterService("SPORT", 2, 300);
         r.change(editor);
-        const std::vector<char> before = StoreBytes();
+        const std::vector<uint8_t> before = BytesOf(Store());
         const QString pmtShown = editor.Text("txt_PidPmt");
         editor.Press("bt_Ok");
 
         ASSERT_EQ(boxes.Texts().size(), 1) << r.what;
         EXPECT_EQ(boxes.Last(), QString::fromLatin1(r.message)) << r.what;
-        EXPECT_EQ(StoreBytes(), before) << r.what;
+        EXPECT_EQ(BytesOf(Store()), before) << r.what;
         EXPECT_EQ(editor.Rows(), 1) << r.what;
         EXPECT_EQ(editor.Text("txt_PidPmt"), pmtShown) << r.what;
     }
@@ -177,10 +170,10 @@ TEST_F(ServiceEditorOk, PickingAStoredNameLoadsItAndOkAsksBeforeReplacing) {
     EXPECT_EQ(editor.Text("txt_PidAud2Out"), ""); // absent streams show empty boxes
 
     editor.Box("txt_PidVidOut")->setText("555");
-    const std::vector<char> before = StoreBytes();
+    const std::vector<uint8_t> before = BytesOf(Store());
     editor.Press("bt_Ok"); // answered No
     EXPECT_EQ(boxes.Last(), "This program is in the list, Do you wish change it?");
-    EXPECT_EQ(StoreBytes(), before);
+    EXPECT_EQ(BytesOf(Store()), before);
     EXPECT_EQ(editor.Cell(0, 6), " 201");
 
     boxes.QueueAnswers({QMessageBox::Yes});
@@ -243,10 +236,10 @@ TEST_F(ServiceEditorOk, HundredAndFirstServiceIsRefused) {
     ASSERT_EQ(editor.Rows(), MaxServices);
     BoxAnswerer boxes;
     editor.EnterService("EXTRA", 999, 100, 8);
-    const std::vector<char> before = StoreBytes();
+    const std::vector<uint8_t> before = BytesOf(Store());
     editor.Press("bt_Ok");
     EXPECT_EQ(boxes.Last(), "Limited 100 programs.");
-    EXPECT_EQ(StoreBytes(), before);
+    EXPECT_EQ(BytesOf(Store()), before);
     EXPECT_EQ(editor.Rows(), MaxServices);
 }
 

@@ -7,7 +7,6 @@
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QComboBox>
-#include <QDir>
 #include <QLineEdit>
 #include <QTableWidget>
 #include <QTest>
@@ -29,6 +28,12 @@ inline void ResetStore() {
     std::memset(&Store(), 0, sizeof(ConfigStore));
 }
 
+// Every editor test starts from that state.
+class EditorTest : public ::testing::Test {
+  protected:
+    void SetUp() override { ResetStore(); }
+};
+
 // Chooses item `index` of a drop-down by opening it, moving to the item and
 // pressing Enter, as the operator does (the lists take no typed keys).
 inline void PickItem(QComboBox* list, int index) {
@@ -48,12 +53,6 @@ inline void PickText(QComboBox* list, const QString& text) {
     const int index = list->findText(text);
     ASSERT_GE(index, 0) << text.toStdString();
     PickItem(list, index);
-}
-
-inline QString ScreenshotPath(const QString& file) {
-    const QString folder = QStringLiteral(KV_BUILD_DIR "/screenshots");
-    QDir().mkpath(folder);
-    return folder + QLatin1Char('/') + file;
 }
 
 class EditorDriver {

@@ -46,10 +46,8 @@ Shown Look(Dialog* d) {
 const char* const Type20 =
     "0x20 DVB subtitles (for the hard of hearing) with no monitor aspect ratio criticatilty";
 
-class SubtitleDialog : public ::testing::Test {
+class SubtitleDialog : public EditorTest {
   protected:
-    void SetUp() override { ResetStore(); }
-
     // Presses `button` of the editor; once the subtitle dialog is open,
     // records what it shows, runs `steps` and leaves it by `close`.
     Shown Open(EditorDriver& editor, const char* button, std::function<void(Dialog*)> steps,
@@ -128,20 +126,6 @@ TEST_F(SubtitleDialog, OkStoresEnglishHardOfHearingAndReopeningShowsIt) {
     EXPECT_EQ(again.typeCode, "0x20");
     EXPECT_EQ(again.type, QString::fromLatin1(Type20));
     EXPECT_EQ(data.SubType, 32);
-
-    // Storing the service with "Ok" of the editor keeps the subtitle fields.
-    BoxAnswerer boxes;
-    editor.PickName("NEWS");
-    editor.Type("txt_ServiceID", "1");
-    editor.Type("txt_PidPmt", "100");
-    editor.Type("txt_PidPcrOut", "101");
-    editor.Type("txt_PidData1In", "110");
-    editor.Type("txt_PidData1Out", "210");
-    editor.Press("bt_Ok");
-    ASSERT_TRUE(boxes.Texts().isEmpty()) << boxes.Last().toStdString();
-    EXPECT_EQ(Store().Svc.SvcCount, 1);
-    EXPECT_EQ(Lang(data), "eng");
-    EXPECT_EQ(data.PidOut, 210);
 }
 
 TEST_F(SubtitleDialog, ScteStoresTypeZeroAndCancelAndFrameStoreLikeOk) {
