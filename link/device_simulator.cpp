@@ -89,7 +89,7 @@ bool DeviceSimulator::Start(std::string* error) {
 
 bool DeviceSimulator::LinkAsPort(const std::string& appFolder, int port, std::string* error) {
     namespace fs = std::filesystem;
-    const std::string link = appFolder + "Config/" + PortName(port);
+    const std::string link = PortLinkPath(appFolder, port);
     std::error_code ec;
     const fs::file_status status = fs::symlink_status(link, ec);
     if (fs::is_symlink(status)) {

@@ -42,7 +42,7 @@ class DeviceSimulator {
     // says why.
     bool Start(std::string* error = nullptr);
     // Makes the terminal reachable as port n of the program in appFolder
-    // (appFolder/Config/COMn; a stale link there is replaced).
+    // (the link COMn in its Config folder; a stale link there is replaced).
     bool LinkAsPort(const std::string& appFolder, int port, std::string* error = nullptr);
     // Ends the thread, closes the terminal and removes the link.
     void Stop();

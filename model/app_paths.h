@@ -1,6 +1,9 @@
 #pragma once
-// Where the program keeps its files: everything lives in the Config folder
-// next to the executable (AppFolder).
+// Where the programs keep their files. Everything lives in the Config folder:
+// AppFolder/Config when that folder exists beside the executable (a build
+// tree or a portable copy), otherwise the user's configuration folder
+// $XDG_CONFIG_HOME/kv2208/ (default ~/.config/kv2208/), so that nothing is
+// ever written next to an installed executable.
 
 #include <string>
 
@@ -9,6 +12,10 @@ namespace kv {
 // Folder of the running executable, ending in '/'.
 std::string ExecutableFolder();
 
+// The Config folder of the program in appFolder, ending in '/'. It need not
+// exist yet: the user's folder is created when first needed.
+std::string ConfigFolder(const std::string& appFolder);
+
 std::string ImageFilePath(const std::string& appFolder);    // Config/CONF_KV2200-8.A$B
 std::string ReadBackFilePath(const std::string& appFolder); // Config/CONF_KV2200-8.C$D
 std::string PortFilePath(const std::string& appFolder);     // Config/KV2200-8_CONFPORT.kv2
@@ -16,8 +23,11 @@ std::string PortFilePath(const std::string& appFolder);     // Config/KV2200-8_C
 // Operator-facing port name: "COM%d".
 std::string PortName(int port);
 
-// Device path of port n: AppFolder/Config/COMn when that path exists (a link
-// to a tty or to the simulator's pseudo-terminal), else /dev/ttyS<n-1>.
+// The link that binds port n to a device: Config/COMn.
+std::string PortLinkPath(const std::string& appFolder, int port);
+
+// Device path of port n: Config/COMn when that path exists (a link to a tty
+// or to the simulator's pseudo-terminal), else /dev/ttyS<n-1>.
 std::string PortDevicePath(const std::string& appFolder, int port);
 
 } // namespace kv

@@ -9,6 +9,7 @@
 #include <QToolButton>
 #include <string>
 
+#include "model/app_paths.h"
 #include "model/project_file.h"
 #include "tables/bit_rate_entry.h"
 #include "ui/app_state.h"
@@ -32,8 +33,8 @@ QString ChooseProjectFile(QWidget* parent, const char* name, QFileDialog::Accept
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilter(QStringLiteral("Multiplexer Files (*.MUX)"));
     dialog.setDefaultSuffix(QStringLiteral("mux"));
-    // Project files live in the Config folder next to the program.
-    const QString config = QString::fromStdString(App().AppFolder) + QStringLiteral("Config");
+    // The dialog starts in the Config folder when there is one.
+    const QString config = QString::fromStdString(ConfigFolder(App().AppFolder));
     if (QDir(config).exists()) dialog.setDirectory(config);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().constFirst();

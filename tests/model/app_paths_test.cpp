@@ -1,7 +1,10 @@
-// Files live in the Config folder next to the program; port n is the link
-// Config/COMn when there is one, else the n-th serial device.
+// Files live in the Config folder (beside the program, or the user's); port n
+// is the link Config/COMn when there is one, else the n-th serial device.
 #include <gtest/gtest.h>
 #include <unistd.h>
+
+#include <cstdlib>
+#include <optional>
 
 #include "model/app_paths.h"
 #include "model_test_support.h"
@@ -9,12 +12,45 @@
 namespace kv {
 namespace {
 
-TEST(AppPaths, FilesOfTheConfigFolder) {
-    EXPECT_EQ(ImageFilePath("/opt/kv/"), "/opt/kv/Config/CONF_KV2200-8.A$B");
-    EXPECT_EQ(ReadBackFilePath("/opt/kv/"), "/opt/kv/Config/CONF_KV2200-8.C$D");
-    EXPECT_EQ(PortFilePath("/opt/kv/"), "/opt/kv/Config/KV2200-8_CONFPORT.kv2");
+// Sets an environment variable for one test and puts the old value back.
+class ScopedEnv {
+  public:
+    ScopedEnv(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name)) old_ = old;
+        value ? setenv(name, value, 1) : unsetenv(name);
+    }
+    ~ScopedEnv() { old_ ? setenv(name_, old_->c_str(), 1) : unsetenv(name_); }
+
+  private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+TEST(AppPaths, FilesLiveInTheConfigFolderBesideTheProgramWhenItExists) {
+    test::TempFolder app;
+    const std::string folder = app.File("");
+    std::filesystem::create_directory(folder + "Config");
+    EXPECT_EQ(ConfigFolder(folder), folder + "Config/");
+    EXPECT_EQ(ImageFilePath(folder), folder + "Config/CONF_KV2200-8.A$B");
+    EXPECT_EQ(ReadBackFilePath(folder), folder + "Config/CONF_KV2200-8.C$D");
+    EXPECT_EQ(PortFilePath(folder), folder + "Config/KV2200-8_CONFPORT.kv2");
+    EXPECT_EQ(PortLinkPath(folder, 9), folder + "Config/COM9");
     EXPECT_EQ(PortName(1), "COM1");
-    EXPECT_EQ(PortName(9), "COM9");
+}
+
+TEST(AppPaths, InstalledProgramKeepsItsFilesInTheUsersConfigFolder) {
+    ScopedEnv home("HOME", "/home/op");
+    {
+        ScopedEnv xdg("XDG_CONFIG_HOME", "/var/cfg");
+        EXPECT_EQ(ConfigFolder("/usr/bin/"), "/var/cfg/kv2208/");
+        EXPECT_EQ(PortFilePath("/usr/bin/"), "/var/cfg/kv2208/KV2200-8_CONFPORT.kv2");
+    }
+    for (const char* ignored : {static_cast<const char*>(nullptr), "", "relative/cfg"}) {
+        ScopedEnv xdg("XDG_CONFIG_HOME", ignored);
+        EXPECT_EQ(ConfigFolder("/usr/bin/"), "/home/op/.config/kv2208/");
+        EXPECT_EQ(ImageFilePath("/usr/bin/"), "/home/op/.config/kv2208/CONF_KV2200-8.A$B");
+        EXPECT_EQ(PortLinkPath("/usr/bin/", 2), "/home/op/.config/kv2208/COM2");
+    }
 }
 
 TEST(AppPaths, ExecutableFolderIsTheFolderOfThisProgram) {
