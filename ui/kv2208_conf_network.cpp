@@ -4,7 +4,6 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-#include "model/pid_text.h"
 #include "tables/bit_rate_entry.h"
 #include "ui/app_state.h"
 #include "ui/box_text.h"

@@ -9,7 +9,6 @@
 #include "gui_test_support.h"
 #include "main_window_support.h"
 #include "ui/kv2208_about.h"
-#include "ui/kv2208_ghost.h"
 
 namespace kv::test {
 namespace {
@@ -56,17 +55,10 @@ TEST_F(MainWindowTest, ProgramsOperationsAreMenuItemsEnabledWithTheirButtons) {
         EXPECT_EQ(Action(m.name)->shortcut().toString(), m.shortcut) << m.name;
     }
 
-    // The keyboard reaches the handlers: Ctrl+M sends, the Ghost item opens the editor.
+    // The keyboard reaches the handlers: Ctrl+M sends.
     BoxAnswerer boxes;
     QTest::keyClick(&Build(), Qt::Key_M, Qt::ControlModifier);
     EXPECT_EQ(boxes.Texts(), QStringList({"Process successful!"}));
-    bool ghostOpened = false;
-    WhenModal<Tfrm_CfgGhost>([&](Tfrm_CfgGhost* ghost) {
-        ghostOpened = true;
-        ghost->reject();
-    });
-    Action("mn_Ghost")->trigger();
-    EXPECT_TRUE(ghostOpened);
 }
 
 TEST_F(MainWindowTest, AboutOpensOnTheDesktopCentreAndDisabledNetworkBoxesLookDisabled) {
