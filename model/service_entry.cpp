@@ -28,7 +28,16 @@ bool BothFilled(const std::string& in, const std::string& out) {
     return !in.empty() && !out.empty();
 }
 
+std::array<const std::string*, OutputBoxCount> OutputTexts(const ServiceEntry& e) {
+    return {&e.PcrOut,      &e.VideoOut,    &e.AudioOut[0], &e.AudioOut[1],
+            &e.AudioOut[2], &e.AudioOut[3], &e.DataOut[0],  &e.DataOut[1]};
+}
+
 } // namespace
+
+void WriteNetName(ServiceBlock& sb, std::string_view boxText) {
+    WriteName(sb.NetName, TrimBlanks(boxText), " ");
+}
 
 ServiceSlot FindServiceByName(const ServiceBlock& sb, std::string_view name, int rows,
                               std::optional<int> selectedRow) {
@@ -144,7 +153,7 @@ void StoreServiceEntry(ServiceBlock& sb, const ServiceEntry& e, Radix radix, con
 
     sb.SvcInput[i] = static_cast<int16_t>(e.Input);
     sb.SvcCount = static_cast<int16_t>(std::clamp(slot.NewCount, 0, MaxServices));
-    WriteName(sb.NetName, TrimBlanks(netName), " ");
+    WriteNetName(sb, netName);
 
     ServiceInfo& info = sb.SvcInfo[i];
     const uint16_t serviceId = static_cast<uint16_t>(ServiceIdValue(e.ServiceId).value_or(0));
@@ -176,6 +185,21 @@ void StoreServiceEntry(ServiceBlock& sb, const ServiceEntry& e, Radix radix, con
         p.Data[k].PidIn = pid(e.DataIn[k]);
         p.Data[k].PidOut = pid(e.DataOut[k]);
     }
+}
+
+std::optional<int> FirstBadOutputPid(const ServiceEntry& e, Radix radix) {
+    const auto texts = OutputTexts(e);
+    for (int k = 0; k < OutputBoxCount; ++k)
+        if (PidExitWarns(*texts[k], radix)) return k;
+    return std::nullopt;
+}
+
+std::optional<std::string> ReplaceQuestionFor(const ServiceBlock& sb, const ServiceEntry& e, const ServiceSlot& slot,
+                                              std::optional<int> selectedRow) {
+    if (slot.Found) return ReplaceQuestion;
+    if (!selectedRow || slot.Idx != *selectedRow || slot.Idx < 0 || slot.Idx >= MaxServices) return std::nullopt;
+    return "Replace the service of " + TrimBlanks(FieldText(sb.SvcInfo[slot.Idx].Name)) + " with " +
+           TrimBlanks(e.Name) + "?";
 }
 
 std::optional<int> SubtitleSlotFor(const ServiceBlock& sb, std::string_view name, int rows) {

@@ -27,6 +27,10 @@ template <std::size_t N> void WriteName(char (&field)[N], std::string_view text,
     field[length] = '\0';
 }
 
+// The network-name box's text into NetName: trimmed of leading and trailing
+// blanks, at most 10 characters. Ok, "Send Mux" and Save take it so.
+void WriteNetName(ServiceBlock& sb, std::string_view boxText);
+
 struct ServiceEntry {
     std::string Name;      // the chosen program name
     int Input = 1;         // ASI input 1..8
@@ -81,6 +85,21 @@ const char* RefusalMessage(EntryRefusal refusal);
 
 inline constexpr const char* ReplaceQuestion = "This program is in the list, Do you wish change it?";
 inline constexpr const char* PmtIncorrectMessage = "Value PID PMT is incorrect!";
+
+// The output boxes, whose exit check warns about a bad PID, in the order Ok
+// looks at them: PCR, video, audio 1 to 4, data 1 and 2.
+inline constexpr int OutputBoxCount = 2 + AudioSlots + DataSlots;
+
+// The first filled output box whose text its exit check would warn about
+// (its PID would be stored as absent); none when every box is empty or good.
+std::optional<int> FirstBadOutputPid(const ServiceEntry& entry, Radix radix);
+
+// The question Ok asks before it overwrites a stored service: the stored
+// name's own service, or, for a new name while a row is selected, the
+// selected row's service ("Replace the service of L2 with NEW2?"). None when
+// Ok appends a new service.
+std::optional<std::string> ReplaceQuestionFor(const ServiceBlock& sb, const ServiceEntry& entry,
+                                              const ServiceSlot& slot, std::optional<int> selectedRow);
 
 struct EntryCheck {
     EntryRefusal Refusal = EntryRefusal::None;

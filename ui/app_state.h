@@ -9,11 +9,13 @@
 #include "link/serial_channel.h"
 #include "link/transfer.h"
 #include "model/config_store.h"
+#include "model/saved_content.h"
 
 namespace kv::ui {
 
 struct AppState {
     ConfigStore Store{};   // all zero at program start
+    SavedContent Saved;    // the services and ghost entries as last saved, opened, sent or read back
     int PatVersion = 0;    // 0..31; "Send Mux" advances it before building the image
     int16_t ComPort = 0;   // 0: no port chosen
     std::string AppFolder; // ends in '/'

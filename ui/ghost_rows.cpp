@@ -67,8 +67,7 @@ bool GhostRows::Remove(int index) {
     return true;
 }
 
-bool GhostRows::WriteTo(GhostBlock& ghosts) const {
-    if (rows_.empty()) return false;
+void GhostRows::WriteTo(GhostBlock& ghosts) const {
     const int count = std::min(Count(), MaxGhosts);
     for (int j = 0; j < count; ++j) {
         const GhostRow& r = rows_[static_cast<std::size_t>(j)];
@@ -77,7 +76,6 @@ bool GhostRows::WriteTo(GhostBlock& ghosts) const {
         ghosts.GhostPidOut[j] = static_cast<int16_t>(r.PidOut);
     }
     ghosts.GhostCount = static_cast<int16_t>(count);
-    return true;
 }
 
 } // namespace kv

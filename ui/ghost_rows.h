@@ -60,10 +60,9 @@ public:
     bool Remove(int index); // false when there is no such row
     void Clear() { rows_.clear(); }
 
-    // Writes every row back as the store's ghost table and its count. An empty
-    // list leaves the table as it was (only Clear empties it); returns whether
-    // anything was written.
-    bool WriteTo(GhostBlock& ghosts) const;
+    // Writes every row back as the store's ghost table and its count; an
+    // empty list empties the table.
+    void WriteTo(GhostBlock& ghosts) const;
 
     const std::vector<GhostRow>& Rows() const { return rows_; }
     int Count() const { return static_cast<int>(rows_.size()); }

@@ -7,6 +7,8 @@
 #include <QLineEdit>
 #include <QValidator>
 
+#include "model/pid_text.h"
+
 namespace kv::ui {
 namespace {
 
@@ -18,8 +20,8 @@ bool AdmitsAll(const CharRule& rule, const QString& text) {
 
 class KeyFilter : public QObject {
 public:
-    KeyFilter(QObject* parent, CharRule rule, std::function<void()> onRefused)
-        : QObject(parent), rule_(std::move(rule)), onRefused_(std::move(onRefused)) {}
+    KeyFilter(QObject* parent, CharRule rule, std::function<void()> onEnter)
+        : QObject(parent), rule_(std::move(rule)), onEnter_(std::move(onEnter)) {}
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override {
@@ -33,13 +35,14 @@ protected:
         QString text = key->text();
         if (text.isEmpty()) return false;
         if (AdmitsAll(rule_, text)) return false;
-        if (onRefused_) onRefused_();
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        if (enter && onEnter_) onEnter_();
         return true;
     }
 
 private:
     CharRule rule_;
-    std::function<void()> onRefused_;
+    std::function<void()> onEnter_;
 };
 
 // Strips refused characters from text that arrives other than by typing
@@ -79,15 +82,33 @@ private:
     std::function<void()> onExit_;
 };
 
+class EscapeKeeper : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        return event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->matches(QKeySequence::Cancel);
+    }
+};
+
 } // namespace
 
-void InstallKeyFilter(QLineEdit* box, CharRule admitted, std::function<void()> onRefused) {
-    box->installEventFilter(new KeyFilter(box, admitted, std::move(onRefused)));
+void InstallKeyFilter(QLineEdit* box, CharRule admitted, std::function<void()> onEnter) {
+    box->installEventFilter(new KeyFilter(box, admitted, std::move(onEnter)));
     box->setValidator(new RuleValidator(box, std::move(admitted)));
 }
 
 void OnFocusExit(QWidget* widget, std::function<void()> onExit) {
     widget->installEventFilter(new FocusExit(widget, std::move(onExit)));
+}
+
+bool DigitKeyAdmitted(char32_t ch) {
+    return (ch >= '0' && ch <= '9') || ch == kv::Backspace;
+}
+
+void KeepOpenOnEscape(QWidget* dialog) {
+    dialog->installEventFilter(new EscapeKeeper(dialog));
 }
 
 void BlockTyping(QComboBox* box) {

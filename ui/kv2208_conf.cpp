@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QEvent>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,7 +14,6 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QRadioButton>
-#include <QScreen>
 #include <QShowEvent>
 #include <QThread>
 #include <QTime>
@@ -28,6 +26,7 @@
 #include "tables/rate.h"
 #include "ui/app_state.h"
 #include "ui/box_text.h"
+#include "ui/centre_on_desktop.h"
 #include "ui/kv2208_about.h"
 #include "ui/kv2208_ghost.h"
 #include "ui/kv2208_prog.h"
@@ -76,8 +75,7 @@ Tfrm_CfgMux::Tfrm_CfgMux(QWidget* parent) : QMainWindow(parent) {
     };
 
     FormCreate();
-    if (QScreen* desktop = QGuiApplication::primaryScreen())
-        move(desktop->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+    CentreOnDesktop(this);
 }
 
 Tfrm_CfgMux::~Tfrm_CfgMux() {
@@ -88,6 +86,7 @@ void Tfrm_CfgMux::FormCreate() {
     AppState& app = App();
     app.Store.Svc.SvcCount = 0;
     app.Store.Ghost.GhostCount = 0;
+    app.Saved.Mark(app.Store);
 
     // The channel reports a port it cannot open or configure in an error box
     // over this window (queued to the GUI thread should it ever report from
@@ -157,6 +156,7 @@ void Tfrm_CfgMux::Timer1Timer() {
 
 void Tfrm_CfgMux::bt_AboutClick() {
     Tfrm_About about(this);
+    CentreOnDesktop(&about);
     about.exec();
 }
 
@@ -177,7 +177,13 @@ void Tfrm_CfgMux::bt_GhostClick() {
     ghost.exec();
 }
 
+bool Tfrm_CfgMux::MayLoseUnsavedWork() {
+    const AppState& app = App();
+    return !app.Saved.Changed(app.Store) || AskQuestion(this, QString::fromLatin1(UnsavedQuestion));
+}
+
 void Tfrm_CfgMux::bt_ExitClick() {
+    if (!MayLoseUnsavedWork()) return;
     if (App().Channel) App().Channel->Close();
     close();
     if (EndProcess) EndProcess();

@@ -111,6 +111,10 @@ private:
     int SelectedProgram() const;
     void ClearProgramSelection();
 
+    // True when nothing changed since the last Save, Open, "Send Mux" or "Get",
+    // or when the operator agrees to lose the changes.
+    bool MayLoseUnsavedWork();
+
     // The controls switched by Connect and Disconnect.
     void SetConnectedControls(bool connected);
     // "Edit", "Delete", "Clear", "Save" and "Send Mux" follow the content.
@@ -168,10 +172,16 @@ private:
     QMenu* mn_File = nullptr;
     QAction* mn_Connect = nullptr;
     QAction* mn_Disconnect = nullptr;
+    QAction* mn_Open = nullptr; // the Programs group's operations, for the keyboard
+    QAction* mn_Save = nullptr;
+    QAction* mn_Get = nullptr;
+    QAction* mn_Send = nullptr;
     QAction* mn_Exit = nullptr;
     QMenu* mn_Config = nullptr;
     QMenu* mn_Port = nullptr;
     QAction* mn_PortItems[9] = {}; // mn_1 .. mn_9
+    QAction* mn_Edit = nullptr;
+    QAction* mn_Ghost = nullptr;
     QMenu* mn_Help = nullptr;
     QAction* mn_About = nullptr;
 

@@ -11,6 +11,7 @@
 
 #include "link/serial_channel.h"
 #include "link/transfer.h"
+#include "model/service_entry.h"
 #include "tables/image_writer.h"
 #include "ui/app_state.h"
 #include "ui/box_text.h"
@@ -65,11 +66,13 @@ void Tfrm_CfgMux::bt_ConnectClick() {
 }
 
 void Tfrm_CfgMux::bt_DisconnectClick() {
+    if (!MayLoseUnsavedWork()) return;
     AppState& app = App();
     if (app.Channel->Connected()) app.Channel->Close();
     lst_Prog->clear();
     app.Store.Svc.SvcCount = 0;
     app.Store.Svc.TsId = 0;
+    app.Saved.MarkServices(app.Store.Svc); // the operator let them go
     for (QLineEdit* box : {txt_NameProg, txt_NetName, txt_TSID, txt_BitRate}) SetTextWhole(box, QString());
     SetContentButtons(false, false);
     SetConnectedControls(false);
@@ -98,6 +101,7 @@ void Tfrm_CfgMux::bt_SendClick() {
     app.Store.Svc.BitRate = shownRate;
     app.Store.Ghost.GhostBitRate = shownRate;
     app.Store.Svc.TsId = static_cast<uint16_t>(AtolText(txt_TSID->text().toStdString()));
+    WriteNetName(app.Store.Svc, txt_NetName->text().toLatin1().toStdString()); // the name the NIT carries
 
     if (const std::optional<std::string> refusal = ImageLimitViolation(app.Store)) {
         ShowWarning(this, QString::fromStdString(*refusal));
@@ -115,10 +119,12 @@ void Tfrm_CfgMux::bt_SendClick() {
                                       return TransferAndVerify(channel, image, readBack, timing);
                                   });
     }
-    if (result == 0)
+    if (result == 0) {
+        app.Saved.Mark(app.Store);
         ShowInformation(this, QStringLiteral("Process successful!"));
-    else
+    } else {
         ShowError(this, QStringLiteral("Error %1").arg(result));
+    }
 }
 
 } // namespace kv::ui

@@ -7,10 +7,13 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QToolButton>
+#include <array>
+#include <cstring>
 #include <string>
 
 #include "model/app_paths.h"
 #include "model/project_file.h"
+#include "model/service_entry.h"
 #include "tables/bit_rate_entry.h"
 #include "ui/app_state.h"
 #include "ui/box_text.h"
@@ -64,6 +67,7 @@ void Tfrm_CfgMux::bt_OpenClick() {
         ShowError(this, StatusText(status));
         return;
     }
+    App().Saved.Mark(App().Store);
     ShowOpenedProject();
 }
 
@@ -91,26 +95,33 @@ void Tfrm_CfgMux::ShowOpenedProject() {
     }
 }
 
-// The boxes' TSID (low 16 bits) and bit rate go into the store with the
-// file; a file that cannot be created leaves the store as it was.
+// The boxes' network name (trimmed), TSID (low 16 bits) and bit rate go into
+// the store with the file; a file that cannot be created leaves the store as
+// it was.
 void Tfrm_CfgMux::bt_SaveClick() {
     const QString path = ChooseProjectFile(this, "dlg_Save", QFileDialog::AcceptSave);
     if (path.isEmpty()) return;
     ServiceBlock& sb = App().Store.Svc;
     const uint16_t tsIdBefore = sb.TsId;
     const int64_t bitRateBefore = sb.BitRate;
+    std::array<char, sizeof sb.NetName> netNameBefore;
+    std::memcpy(netNameBefore.data(), sb.NetName, sizeof sb.NetName);
     sb.TsId = static_cast<uint16_t>(AtolText(txt_TSID->text().toStdString()));
     sb.BitRate = AtolText(txt_BitRate->text().toStdString());
+    WriteNetName(sb, txt_NetName->text().toLatin1().toStdString());
     const ProjectFileStatus status = WriteProjectFile(LocalPath(path), App().Store);
     if (status == ProjectFileStatus::CannotCreate) {
         sb.TsId = tsIdBefore;
         sb.BitRate = bitRateBefore;
+        std::memcpy(sb.NetName, netNameBefore.data(), sizeof sb.NetName);
     }
     // A file that did not take every byte is no saved project.
-    if (status == ProjectFileStatus::Ok)
+    if (status == ProjectFileStatus::Ok) {
+        App().Saved.Mark(App().Store);
         ShowWarning(this, QStringLiteral("File save successful!"));
-    else
+    } else {
         ShowError(this, StatusText(status));
+    }
 }
 
 } // namespace kv::ui

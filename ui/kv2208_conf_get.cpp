@@ -38,6 +38,7 @@ void Tfrm_CfgMux::bt_GetClick() {
         return;
     }
     if (parsed.PatVersion >= 0) app.PatVersion = parsed.PatVersion;
+    app.Saved.Mark(app.Store); // the store now holds what the device holds
     for (const std::string& message : parsed.Messages) ShowError(this, QString::fromStdString(message));
     ShowReadBack(DisplayAfterReadBack(app.Store, parsed));
 }

@@ -2,6 +2,7 @@
 // start states; the handlers are connected here too.
 
 #include <QAction>
+#include <QEvent>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -14,6 +15,7 @@
 #include <QRadioButton>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "ui/box_text.h"
 #include "ui/kv2208_conf.h"
@@ -55,18 +57,39 @@ QLabel* Caption(QWidget* parent, const char* name, const QString& text) {
     return Named(new QLabel(text, parent), name);
 }
 
-// A network box: tooltip-coloured background, empty and disabled at start.
+// A network box: tooltip-coloured background while enabled (disabled it
+// looks disabled), empty and disabled at start.
 QLineEdit* NetworkBox(QWidget* parent, const char* name, int limit, int width) {
     auto* box = Named(new QLineEdit(parent), name);
     LimitTyping(box, limit);
     QPalette palette = box->palette();
-    palette.setColor(QPalette::Base, palette.color(QPalette::ToolTipBase));
-    palette.setColor(QPalette::Text, palette.color(QPalette::ToolTipText));
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        palette.setColor(group, QPalette::Base, palette.color(group, QPalette::ToolTipBase));
+        palette.setColor(group, QPalette::Text, palette.color(group, QPalette::ToolTipText));
+    }
     box->setPalette(palette);
     box->setFixedWidth(width);
     box->setEnabled(false);
     return box;
 }
+
+// A menu item that is enabled exactly while its button is.
+class EnabledMirror : public QObject {
+public:
+    EnabledMirror(QWidget* button, QAction* item) : QObject(button), item_(item) {
+        item_->setEnabled(button->isEnabled());
+        button->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::EnabledChange) item_->setEnabled(static_cast<QWidget*>(watched)->isEnabled());
+        return false;
+    }
+
+private:
+    QAction* item_;
+};
 
 // A framed panel of the status bar.
 QFrame* StatusPanel(QWidget* parent, const char* name) {
@@ -90,6 +113,16 @@ void Tfrm_CfgMux::BuildMenu() {
     mn_Connect = Named(mn_File->addAction(pictures::Connect(), QStringLiteral("&Connect")), "mn_Connect");
     mn_Disconnect = Named(mn_File->addAction(pictures::Disconnect(), QStringLiteral("&Disconnect")), "mn_Disconnect");
     mn_Disconnect->setEnabled(false);
+    // The Programs group's operations, so the window can be used without a
+    // mouse; enabled with their buttons (BuildProgramGroup).
+    mn_Open = Named(mn_File->addAction(pictures::Open(), QStringLiteral("&Open...")), "mn_Open");
+    mn_Open->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    mn_Save = Named(mn_File->addAction(pictures::Save(), QStringLiteral("&Save...")), "mn_Save");
+    mn_Save->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    mn_File->addSeparator();
+    mn_Get = Named(mn_File->addAction(pictures::Get(), QStringLiteral("&Get")), "mn_Get");
+    mn_Send = Named(mn_File->addAction(pictures::Send(), QStringLiteral("Send &Mux")), "mn_Send");
+    mn_Send->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
     Named(mn_File->addSeparator(), "mn_Trace1");
     mn_Exit = Named(mn_File->addAction(pictures::Exit(), QStringLiteral("&Exit")), "mn_Exit");
 
@@ -103,6 +136,9 @@ void Tfrm_CfgMux::BuildMenu() {
         connect(item, &QAction::triggered, this, [this, item] { mn_1Click(item); });
     }
 
+    mn_Edit = Named(mn_Config->addAction(pictures::Edit(), QStringLiteral("&Edit programs...")), "mn_Edit");
+    mn_Ghost = Named(mn_Config->addAction(pictures::Ghost(), QStringLiteral("&Ghost PIDs...")), "mn_Ghost");
+
     mn_Help = Named(bar->addMenu(QStringLiteral("Help")), "mn_Help");
     mn_About = Named(mn_Help->addAction(pictures::About(), QStringLiteral("&About")), "mn_About");
 
@@ -110,6 +146,12 @@ void Tfrm_CfgMux::BuildMenu() {
     connect(mn_Disconnect, &QAction::triggered, this, &Tfrm_CfgMux::bt_DisconnectClick);
     connect(mn_Exit, &QAction::triggered, this, &Tfrm_CfgMux::bt_ExitClick);
     connect(mn_About, &QAction::triggered, this, &Tfrm_CfgMux::bt_AboutClick);
+    connect(mn_Open, &QAction::triggered, this, &Tfrm_CfgMux::bt_OpenClick);
+    connect(mn_Save, &QAction::triggered, this, &Tfrm_CfgMux::bt_SaveClick);
+    connect(mn_Get, &QAction::triggered, this, &Tfrm_CfgMux::bt_GetClick);
+    connect(mn_Send, &QAction::triggered, this, &Tfrm_CfgMux::bt_SendClick);
+    connect(mn_Edit, &QAction::triggered, this, &Tfrm_CfgMux::bt_EditClick);
+    connect(mn_Ghost, &QAction::triggered, this, &Tfrm_CfgMux::bt_GhostClick);
 }
 
 QWidget* Tfrm_CfgMux::BuildToolbar() {
@@ -261,6 +303,10 @@ QGroupBox* Tfrm_CfgMux::BuildProgramGroup() {
     connect(bt_Save, &QToolButton::clicked, this, &Tfrm_CfgMux::bt_SaveClick);
     connect(bt_Get, &QToolButton::clicked, this, &Tfrm_CfgMux::bt_GetClick);
     connect(bt_Send, &QToolButton::clicked, this, &Tfrm_CfgMux::bt_SendClick);
+
+    const std::pair<QToolButton*, QAction*> menuItems[] = {{bt_Open, mn_Open}, {bt_Save, mn_Save}, {bt_Get, mn_Get},
+                                                           {bt_Send, mn_Send}, {bt_Edit, mn_Edit}, {bt_Ghost, mn_Ghost}};
+    for (const auto& [button, item] : menuItems) new EnabledMirror(button, item);
     return grp_Program;
 }
 

@@ -4,7 +4,6 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-#include "model/pid_text.h"
 #include "tables/bit_rate_entry.h"
 #include "ui/app_state.h"
 #include "ui/box_text.h"
@@ -15,19 +14,14 @@
 namespace kv::ui {
 namespace {
 
-bool IsDigit(char32_t c) { return c >= '0' && c <= '9'; }
-
 // txt_SymbRateKeyPress: digits, the two separators and backspace.
-bool BitRateKeyAdmitted(char32_t c) { return IsDigit(c) || c == '.' || c == ',' || c == kv::Backspace; }
-
-// txt_TSIDKeyPress: digits and backspace.
-bool TsIdKeyAdmitted(char32_t c) { return IsDigit(c) || c == kv::Backspace; }
+bool BitRateKeyAdmitted(char32_t c) { return DigitKeyAdmitted(c) || c == '.' || c == ','; }
 
 } // namespace
 
 void Tfrm_CfgMux::InstallNetworkFilters() {
     InstallKeyFilter(txt_BitRate, BitRateKeyAdmitted);
-    InstallKeyFilter(txt_TSID, TsIdKeyAdmitted);
+    InstallKeyFilter(txt_TSID, DigitKeyAdmitted); // txt_TSIDKeyPress
     OnFocusExit(txt_BitRate, [this] { txt_BitRateExit(); });
     OnFocusExit(txt_TSID, [this] { txt_TSIDExit(); });
 }

@@ -61,12 +61,15 @@ Tfrm_CfgGhost::Tfrm_CfgGhost(std::function<void()> enableSendAndSave, QWidget* p
     connect(lst_Ghost, &QTreeWidget::itemSelectionChanged, this, &Tfrm_CfgGhost::lst_GhostClick);
     connect(lst_Ghost, &QTreeWidget::itemClicked, this, &Tfrm_CfgGhost::lst_GhostClick);
 
-    // Both PID fields take the keys of the chosen radix; any other key runs Add.
+    // Both PID fields take the keys of the chosen radix; Enter runs Add, every
+    // other refused key is swallowed.
     auto admitted = [this](char32_t ch) { return kv::PidKeyAdmitted(ch, CurrentRadix()); };
     kv::ui::InstallKeyFilter(txt_PidInGhost, admitted, [this] { txt_PidInGhostKeyPress(); });
     kv::ui::InstallKeyFilter(txt_PidOutGhost, admitted, [this] { txt_PidInGhostKeyPress(); });
     // The input is chosen from the drop-down only (cb_InASIKeyPress).
     kv::ui::BlockTyping(cb_InASI);
+    // Left by "Exit " or the close box, never by Escape: that would discard the rows.
+    kv::ui::KeepOpenOnEscape(this);
 }
 
 void Tfrm_CfgGhost::BuildControls() {

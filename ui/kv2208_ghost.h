@@ -33,7 +33,7 @@ private slots:
     void bt_ClearClick();
     void bt_ExitClick();
     void lst_GhostClick();
-    void txt_PidInGhostKeyPress(); // a refused key in either PID field
+    void txt_PidInGhostKeyPress(); // Enter in either PID field
 
 private:
     void BuildControls();

@@ -9,7 +9,6 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QShowEvent>
 #include <QTableWidget>
 #include <QToolButton>
@@ -17,6 +16,7 @@
 
 #include "ui/app_state.h"
 #include "ui/box_text.h"
+#include "ui/centre_on_desktop.h"
 #include "ui/fixed_dialog.h"
 #include "ui/key_filter.h"
 #include "ui/message_box.h"
@@ -36,6 +36,8 @@ Tfrm_CfgProg::Tfrm_CfgProg(ProgEditorHost host, QWidget* parent) : QDialog(paren
     BuildControls();
     InstallBoxRules();
     ConnectHandlers();
+    // Left by "Exit" or the close box, never by Escape: that would discard the entry.
+    KeepOpenOnEscape(this);
 }
 
 void Tfrm_CfgProg::ConnectHandlers() {
@@ -56,22 +58,22 @@ void Tfrm_CfgProg::InstallBoxRules() {
          {cb_NameProg, cb_InAsi, cb_VidType, cb_AudType[0], cb_AudType[1], cb_AudType[2], cb_AudType[3]})
         BlockTyping(list);
 
-    // The 18 number boxes take the keys of the radix chosen at the moment of
-    // the key (txt_FreqKeyPress); the Service ID box too.
+    // The 17 PID boxes take the keys of the radix chosen at the moment of the
+    // key (txt_FreqKeyPress). The Service ID box, read as a decimal number in
+    // both radixes, takes digits only.
     const CharRule admitted = [this](char32_t ch) { return PidKeyAdmitted(ch, CurrentRadix()); };
-    QList<QLineEdit*> numberBoxes = {txt_ServiceID,    txt_PidPmt,       txt_PidPcrIn,     txt_PidPcrOut,
-                                     txt_PidVidIn,     txt_PidVidOut,    txt_PidDataIn[0], txt_PidDataOut[0],
-                                     txt_PidDataIn[1], txt_PidDataOut[1]};
-    for (int k = 0; k < AudioSlots; ++k) numberBoxes << txt_PidAudIn[k] << txt_PidAudOut[k];
-    for (QLineEdit* box : numberBoxes) InstallKeyFilter(box, admitted);
+    QList<QLineEdit*> pidBoxes = {txt_PidPmt,       txt_PidPcrIn,      txt_PidPcrOut,    txt_PidVidIn,
+                                  txt_PidVidOut,    txt_PidDataIn[0],  txt_PidDataOut[0], txt_PidDataIn[1],
+                                  txt_PidDataOut[1]};
+    for (int k = 0; k < AudioSlots; ++k) pidBoxes << txt_PidAudIn[k] << txt_PidAudOut[k];
+    for (QLineEdit* box : pidBoxes) InstallKeyFilter(box, admitted);
+    InstallKeyFilter(txt_ServiceID, DigitKeyAdmitted);
 
     // Leaving the PMT box, or the Service ID box, checks the PMT box; leaving
     // an output box checks that box. Input boxes have no check.
     OnFocusExit(txt_PidPmt, [this] { txt_PidPmtExit(); });
     OnFocusExit(txt_ServiceID, [this] { txt_PidPmtExit(); });
-    QList<QLineEdit*> outputs = {txt_PidPcrOut, txt_PidVidOut, txt_PidDataOut[0], txt_PidDataOut[1]};
-    for (QLineEdit* out : txt_PidAudOut) outputs << out;
-    for (QLineEdit* out : outputs) OnFocusExit(out, [this, out] { txt_PidOutExit(out); });
+    for (QLineEdit* out : OutputBoxes()) OnFocusExit(out, [this, out] { txt_PidOutExit(out); });
 
     // "Rep Out": every change of an input box, typed or set by the editor.
     QList<std::pair<QLineEdit*, QLineEdit*>> pairs = {{txt_PidPcrIn, txt_PidPcrOut},
@@ -81,6 +83,11 @@ void Tfrm_CfgProg::InstallBoxRules() {
     for (int k = 0; k < AudioSlots; ++k) pairs.append(std::pair(txt_PidAudIn[k], txt_PidAudOut[k]));
     for (const auto& [in, out] : pairs)
         connect(in, &QLineEdit::textChanged, this, [this, in, out] { txt_PidVidInChange(in, out); });
+}
+
+std::array<QLineEdit*, OutputBoxCount> Tfrm_CfgProg::OutputBoxes() const {
+    return {txt_PidPcrOut,    txt_PidVidOut,    txt_PidAudOut[0],  txt_PidAudOut[1],
+            txt_PidAudOut[2], txt_PidAudOut[3], txt_PidDataOut[0], txt_PidDataOut[1]};
 }
 
 void Tfrm_CfgProg::txt_PidPmtExit() {
@@ -99,8 +106,7 @@ void Tfrm_CfgProg::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (shown_) return;
     shown_ = true;
-    // Centred on the desktop.
-    if (const QScreen* desk = screen()) move(desk->availableGeometry().center() - rect().center());
+    CentreOnDesktop(this);
     FormShow();
 }
 
@@ -155,8 +161,16 @@ void Tfrm_CfgProg::bt_OkClick() {
         ShowWarning(this, QString::fromLatin1(RefusalMessage(check.Refusal)));
         return;
     }
-    if (check.Slot.Found && !AskQuestion(this, QString::fromLatin1(ReplaceQuestion))) return;
+    // A bad output PID would be stored as absent: the stream would leave the
+    // PMT and the PID map without a word.
     const Radix radix = CurrentRadix();
+    if (const std::optional<int> bad = FirstBadOutputPid(entry, radix)) {
+        ShowWarning(this, QString::fromLatin1(PidRangeWarning));
+        OutputBoxes()[static_cast<std::size_t>(*bad)]->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    const std::optional<std::string> question = ReplaceQuestionFor(store.Svc, entry, check.Slot, SelectedRow());
+    if (question && !AskQuestion(this, QString::fromLatin1(*question))) return;
     if (PidFromText(entry.PmtPid, radix) == PidNone) {
         ShowError(this, QString::fromLatin1(PmtIncorrectMessage));
         return;

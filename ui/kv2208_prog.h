@@ -11,6 +11,7 @@
 
 #include <QDialog>
 #include <QStringList>
+#include <array>
 #include <functional>
 #include <optional>
 
@@ -73,6 +74,8 @@ class Tfrm_CfgProg : public QDialog {
     void txt_PidPmtExit();               // the PMT box, also when the Service ID box is left
     void txt_PidOutExit(QLineEdit* box); // an output box
     void txt_PidVidInChange(QLineEdit* in, QLineEdit* out);
+    // PCR, video, audio 1 to 4 and data 1 and 2 out: the order FirstBadOutputPid counts in.
+    std::array<QLineEdit*, OutputBoxCount> OutputBoxes() const;
 
     Radix CurrentRadix() const;
     ServiceEntry ReadEntry() const;

@@ -125,6 +125,7 @@ void Tfrm_Subtitle::BuildControls() {
 
 void Tfrm_Subtitle::Prefill(const DataSlot& slot) {
     if (slot.SubEnable != 1) return;
+    storedEnabled_ = true;
     chk_SubtitleEnable->setChecked(true);
     const QString language = QString::fromLatin1(StoredLanguage(slot));
     lbl_Language->setText(language);
@@ -161,11 +162,13 @@ void Tfrm_Subtitle::FormShow() {
     lbl_Subtitle->setText(FirstWordOf(cb_SubtitleType->currentText()));
 }
 
+// Only "Ok" stores: it stays usable with the tick removed from a stream that
+// had subtitles, so that their removal can be stored.
 void Tfrm_Subtitle::chk_SubtitleEnableClick() {
     const bool enabled = chk_SubtitleEnable->isChecked();
-    for (QWidget* control :
-         std::initializer_list<QWidget*>{cb_LanguageCode, cb_SubtitleType, bt_Ok, rdg_DataType})
+    for (QWidget* control : std::initializer_list<QWidget*>{cb_LanguageCode, cb_SubtitleType, rdg_DataType})
         control->setEnabled(enabled);
+    bt_Ok->setEnabled(enabled || storedEnabled_);
 }
 
 void Tfrm_Subtitle::cb_LanguageCodeChange() {
@@ -198,8 +201,8 @@ void Tfrm_Subtitle::bt_CancelClick() {
 void RunSubtitleDialog(QWidget* parent, DataSlot& slot) {
     Tfrm_Subtitle frm_Subtitle(parent);
     frm_Subtitle.Prefill(slot);
-    frm_Subtitle.exec();
-    WriteSubtitleChoice(slot, frm_Subtitle.Choice());
+    // "Cancel", Escape and the close box leave the stored settings as they were.
+    if (frm_Subtitle.exec() == QDialog::Accepted) WriteSubtitleChoice(slot, frm_Subtitle.Choice());
 }
 
 } // namespace kv::ui

@@ -1,8 +1,8 @@
 #pragma once
 // The subtitle dialog of one data stream: whether the PMT describes the
 // stream with language and subtitling descriptors, its language, its
-// subtitling type and whether it is a DVB or an SCTE stream. Its state is
-// written back when it closes, by "Ok", "Cancel" or the window frame alike.
+// subtitling type and whether it is a DVB or an SCTE stream. "Ok" writes its
+// state back; "Cancel", Escape and the window frame leave the stream as it was.
 
 #include <QDialog>
 
@@ -48,6 +48,7 @@ class Tfrm_Subtitle : public QDialog {
     bool ScteChosen() const;
 
     bool shown_ = false;
+    bool storedEnabled_ = false; // the stream had subtitles when the dialog opened
 
     QGroupBox* grp_Subtitle = nullptr;
     QGroupBox* grp_SubtitleEnable = nullptr;
@@ -64,8 +65,8 @@ class Tfrm_Subtitle : public QDialog {
     QPushButton* bt_Cancel = nullptr;
 };
 
-// Opens the dialog for one data stream, modally, and writes its closing
-// state into `slot`.
+// Opens the dialog for one data stream, modally, and writes its state into
+// `slot` when it closes by "Ok".
 void RunSubtitleDialog(QWidget* parent, DataSlot& slot);
 
 } // namespace kv::ui

@@ -123,7 +123,10 @@ TEST_F(MainWindowTest, ConnectAndDisconnectSwitchEveryControlOfTheConnection) {
     const ConfigStore before = store;
     ASSERT_EQ(store.Svc.TsId, 1234);
 
+    // The unsaved services and ghost entries are let go on Yes.
+    boxes.QueueAnswers({QMessageBox::Yes});
     Control<QAbstractButton>("bt_Disconnect")->click();
+    EXPECT_EQ(boxes.Texts(), QStringList{"Programs not saved will be lost. Continue?"});
     EXPECT_FALSE(ui::App().Channel->Connected());
     EXPECT_EQ(Control<QLabel>("lbl_Status")->text(), "Disconnected!");
     EXPECT_TRUE(Control("RedLed")->isVisible());
@@ -148,7 +151,7 @@ TEST_F(MainWindowTest, ConnectAndDisconnectSwitchEveryControlOfTheConnection) {
     // The port is free again: a second Connect succeeds.
     Control<QAbstractButton>("bt_Connect")->click();
     EXPECT_TRUE(ui::App().Channel->Connected());
-    EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Last().toStdString();
+    EXPECT_EQ(boxes.Texts().size(), 1) << boxes.Last().toStdString();
 }
 
 TEST_F(MainWindowTest, ExitWhileConnectedClosesThePortFirst) {

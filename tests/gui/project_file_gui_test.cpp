@@ -3,6 +3,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "model/project_file.h"
@@ -81,6 +82,30 @@ TEST_F(ProjectFiles, SaveWritesTheStoreWithTheTypedTsidAndBitRate) {
     EXPECT_EQ(file[345], 0x12);
     EXPECT_EQ(LittleEndianAt(file, 3328, 8), 27000000);
     EXPECT_EQ(file, BytesOf(ui::App().Store)); // the store took the boxes' values too
+}
+
+// "Send Mux" and Save take the network-name box, trimmed, as they take the
+// TSID and the bit rate; the services keep the provider the editor stored.
+TEST_F(ProjectFiles, SendMuxAndSaveTakeTheNetworkNameBox) {
+    FillServices(ui::App().Store, {"NEWS"});
+    Connect();
+    auto contains = [](const std::vector<uint8_t>& bytes, const std::string& text) {
+        return std::search(bytes.begin(), bytes.end(), text.begin(), text.end()) != bytes.end();
+    };
+    Enter(Box("txt_NetName"), " NET2 ", Box("txt_TSID"));
+    {
+        BoxAnswerer boxes;
+        Control<QAbstractButton>("bt_Send")->click();
+        ASSERT_EQ(boxes.Texts(), QStringList({"Process successful!"}));
+    }
+    EXPECT_STREQ(ui::App().Store.Svc.NetName, "NET2");
+    EXPECT_STREQ(ui::App().Store.Svc.SvcInfo[0].Provider, "BRIMCO NET");
+    EXPECT_TRUE(contains(ReadFile(ui::App().ImageFile), "NET2"));
+
+    Enter(Box("txt_NetName"), "NET3", Box("txt_TSID"));
+    Save(FileInFolder("named.mux"));
+    EXPECT_STREQ(ui::App().Store.Svc.NetName, "NET3");
+    EXPECT_TRUE(contains(ReadFile(FileInFolder("named.mux")), "NET3"));
 }
 
 // The default suffix completes a name typed without one.

@@ -95,7 +95,7 @@ void EnterTwoServices(ui::Tfrm_CfgProg* open) {
     WhenModal<ui::Tfrm_Subtitle>([](ui::Tfrm_Subtitle* d) {
         Click(d, "chk_SubtitleEnable"); // "por Portuguese" as it opens
         Click(d, "rdg_DataType1");
-        Click(d, "bt_Cancel"); // stored all the same
+        Click(d, "bt_Ok");
     });
     editor.Press("bt_Sub2");
     editor.Press("bt_Ok");

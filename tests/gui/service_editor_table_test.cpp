@@ -111,8 +111,7 @@ TEST_F(ServiceEditorTable, HexRadixShows256And8191) {
         editor.Type("txt_ServiceID", "65535");
         editor.Type("txt_PidPmt", "100"); // 0x100 = 256
         editor.Type("txt_PidPcrOut", "101");
-        editor.Type("txt_PidAud1In", "102");
-        editor.Type("txt_PidAud1Out", "1FFF"); // absent
+        editor.Type("txt_PidAud1In", "102"); // audio 1 out left empty: absent
         editor.Type("txt_PidData1In", "110");
         editor.Type("txt_PidData1Out", "120");
         editor.Press("bt_Ok");
@@ -185,7 +184,7 @@ TEST_F(ServiceEditorTable, NumberBoxesTakeOnlyTheKeysOfTheRadix) {
     editor.Box("txt_PidVidIn")->clear();
     editor.Type("txt_PidVidIn", "123456");
     EXPECT_EQ(editor.Text("txt_PidVidIn"), "1234"); // four characters
-    editor.Type("txt_ServiceID", "1234567");
+    editor.Type("txt_ServiceID", "12.,34567"); // the Service ID takes digits only
     EXPECT_EQ(editor.Text("txt_ServiceID"), "12345");
 
     editor.ChooseHex();
@@ -194,7 +193,7 @@ TEST_F(ServiceEditorTable, NumberBoxesTakeOnlyTheKeysOfTheRadix) {
     EXPECT_EQ(editor.Text("txt_PidVidIn"), "aF");
     editor.Box("txt_ServiceID")->clear();
     editor.Type("txt_ServiceID", "1bz");
-    EXPECT_EQ(editor.Text("txt_ServiceID"), "1b");
+    EXPECT_EQ(editor.Text("txt_ServiceID"), "1"); // read as decimal, so no letters either
 
     // Delete edits the box, also where the platform gives it a character.
     editor.Box("txt_PidVidIn")->setCursorPosition(0);

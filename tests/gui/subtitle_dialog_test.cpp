@@ -1,5 +1,5 @@
 // The subtitle dialog behind the service editor's "..." buttons: its start
-// state, the write-back on every close and the stored choice shown again.
+// state, the write-back by "Ok" only and the stored choice shown again.
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
@@ -10,7 +10,9 @@
 #include <cstring>
 #include <functional>
 #include <string>
+#include <vector>
 
+#include "model/model_test_support.h"
 #include "subtitle_dialog_support.h"
 
 namespace kv::test {
@@ -82,7 +84,7 @@ std::string Lang(const DataSlot& d) {
     return std::string(d.SubLang, strnlen(d.SubLang, sizeof d.SubLang));
 }
 
-TEST_F(SubtitleDialog, OpensInItsStartStateAndClosingStoresOnlyTheTick) {
+TEST_F(SubtitleDialog, OpensInItsStartStateAndCancelLeavesTheStream) {
     EditorDriver editor({"NEWS"});
     DataSlot& data = Store().Svc.SvcPids[0].Data[0];
     std::memcpy(data.SubLang, "ger", 4);
@@ -128,40 +130,60 @@ TEST_F(SubtitleDialog, OkStoresEnglishHardOfHearingAndReopeningShowsIt) {
     EXPECT_EQ(data.SubType, 32);
 }
 
-TEST_F(SubtitleDialog, ScteStoresTypeZeroAndCancelAndFrameStoreLikeOk) {
+TEST_F(SubtitleDialog, OkStoresScteWithTypeZero) {
+    EditorDriver editor({"NEWS"});
+    Open(
+        editor, "bt_Sub2",
+        [](Dialog* d) {
+            ChooseEnglishHardOfHearing(d);
+            Click(d, "rdg_DataType1");
+            EXPECT_FALSE(In(d, "cb_SubtitleType")->isEnabled());
+            EXPECT_FALSE(In(d, "lbl_Subtitle")->isEnabled());
+        },
+        PressOk);
+    const DataSlot& data = Store().Svc.SvcPids[0].Data[1];
+    EXPECT_EQ(data.SubEnable, 1);
+    EXPECT_EQ(data.DataType, 1);
+    EXPECT_EQ(data.SubType, 0);
+    EXPECT_EQ(Lang(data), "eng");
+
+    const Shown again = Open(editor, "bt_Sub2", Nothing, PressCancel);
+    EXPECT_EQ(again.dataType, "DVB-C / SCTE");
+    EXPECT_FALSE(again.typeEnabled);
+}
+
+TEST_F(SubtitleDialog, CancelEscapeAndFrameLeaveTheStoredSettings) {
     struct Case {
         const char* what;
         void (*close)(Dialog*);
-    } cases[] = {{"Ok", PressOk}, {"Cancel", PressCancel}, {"frame", CloseFrame}};
+    } cases[] = {{"Cancel", PressCancel},
+                 {"Escape", [](Dialog* d) { QTest::keyClick(d, Qt::Key_Escape); }},
+                 {"frame", CloseFrame}};
     for (const Case& c : cases) {
         ResetStore();
         EditorDriver editor({"NEWS"});
-        Open(
-            editor, "bt_Sub2",
-            [](Dialog* d) {
-                ChooseEnglishHardOfHearing(d);
-                Click(d, "rdg_DataType1");
-                EXPECT_FALSE(In(d, "cb_SubtitleType")->isEnabled());
-                EXPECT_FALSE(In(d, "lbl_Subtitle")->isEnabled());
-            },
-            c.close);
-        const DataSlot& data = Store().Svc.SvcPids[0].Data[1];
-        EXPECT_EQ(data.SubEnable, 1) << c.what;
-        EXPECT_EQ(data.DataType, 1) << c.what;
-        EXPECT_EQ(data.SubType, 0) << c.what;
-        EXPECT_EQ(Lang(data), "eng") << c.what;
-
-        const Shown again = Open(editor, "bt_Sub2", Nothing, PressCancel);
-        EXPECT_EQ(again.dataType, "DVB-C / SCTE") << c.what;
-        EXPECT_FALSE(again.typeEnabled) << c.what;
+        const std::vector<uint8_t> before = BytesOf(Store());
+        Open(editor, "bt_Sub1", ChooseEnglishHardOfHearing, c.close);
+        EXPECT_EQ(BytesOf(Store()), before) << c.what;
+        EXPECT_EQ(Store().Svc.SvcPids[0].Data[0].SubEnable, 0) << c.what;
     }
+}
 
-    // Cancel of a DVB choice stores it as well.
-    ResetStore();
+TEST_F(SubtitleDialog, OkStoresTheTickRemovedFromAStreamWithSubtitles) {
     EditorDriver editor({"NEWS"});
-    Open(editor, "bt_Sub1", ChooseEnglishHardOfHearing, PressCancel);
-    EXPECT_EQ(Store().Svc.SvcPids[0].Data[0].SubType, 32);
-    EXPECT_EQ(Store().Svc.SvcPids[0].Data[0].SubEnable, 1);
+    Open(editor, "bt_Sub1", ChooseEnglishHardOfHearing, PressOk);
+    ASSERT_EQ(Store().Svc.SvcPids[0].Data[0].SubEnable, 1);
+    bool okUsable = false;
+    Open(
+        editor, "bt_Sub1",
+        [&okUsable](Dialog* d) {
+            Click(d, "chk_SubtitleEnable");
+            okUsable = In(d, "bt_Ok")->isEnabled();
+        },
+        [&okUsable](Dialog* d) { Click(d, okUsable ? "bt_Ok" : "bt_Cancel"); });
+    EXPECT_TRUE(okUsable);
+    EXPECT_EQ(Store().Svc.SvcPids[0].Data[0].SubEnable, 0);
+    EXPECT_EQ(Lang(Store().Svc.SvcPids[0].Data[0]), "eng");
 }
 
 TEST_F(SubtitleDialog, EmptyTypeKeepsTheStoredTypeAndLongCodesAreCut) {
