@@ -4,6 +4,7 @@
 #include "ui/kv2208_conf.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -108,6 +109,15 @@ bool Tfrm_CfgMux::event(QEvent* e) {
     return QMainWindow::event(e);
 }
 
+// Closing the window by its frame loses unsaved work just as Exit does.
+void Tfrm_CfgMux::closeEvent(QCloseEvent* e) {
+    if (!exitConfirmed_ && !MayLoseUnsavedWork()) {
+        e->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(e);
+}
+
 // Showing runs FormShow, then the activation runs FormActivate. The window
 // asks for the activation itself: a display without a window manager (a
 // virtual one, for instance) would otherwise never activate it.
@@ -184,6 +194,7 @@ bool Tfrm_CfgMux::MayLoseUnsavedWork() {
 
 void Tfrm_CfgMux::bt_ExitClick() {
     if (!MayLoseUnsavedWork()) return;
+    exitConfirmed_ = true;
     if (App().Channel) App().Channel->Close();
     close();
     if (EndProcess) EndProcess();

@@ -52,6 +52,7 @@ public:
 protected:
     bool event(QEvent* e) override; // window activation runs FormActivate
     void showEvent(QShowEvent* e) override;
+    void closeEvent(QCloseEvent* e) override; // the close box asks as Exit does
 
 private slots:
     // Window events and the clock.
@@ -114,6 +115,7 @@ private:
     // True when nothing changed since the last Save, Open, "Send Mux" or "Get",
     // or when the operator agrees to lose the changes.
     bool MayLoseUnsavedWork();
+    bool exitConfirmed_ = false; // Exit asked already; its close() does not ask again
 
     // The controls switched by Connect and Disconnect.
     void SetConnectedControls(bool connected);

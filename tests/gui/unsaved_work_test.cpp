@@ -1,4 +1,4 @@
-// Disconnect and Exit ask before services or ghost entries changed since the
+// Disconnect, Exit and the close box ask before services or ghost entries changed since the
 // last Save, Open, successful "Send Mux" or "Get" are lost; with nothing
 // changed they act at once.
 
@@ -18,7 +18,7 @@ class UnsavedWork : public ConnectedWindowTest {
     void Press(const char* button) { Control<QAbstractButton>(button)->click(); }
 };
 
-TEST_F(UnsavedWork, DisconnectAndExitAskBeforeChangedServicesOrGhostsAreLost) {
+TEST_F(UnsavedWork, DisconnectExitAndCloseBoxAskBeforeChangedServicesOrGhostsAreLost) {
     struct Case {
         const char* what;
         std::function<void(ConfigStore&)> change;
@@ -42,12 +42,15 @@ TEST_F(UnsavedWork, DisconnectAndExitAskBeforeChangedServicesOrGhostsAreLost) {
         EXPECT_EQ(BytesOf(ui::App().Store), before);
         EXPECT_EQ(processEnds_, 0);
         EXPECT_TRUE(Build().isVisible());
+        EXPECT_FALSE(Build().close()); // the close box, answered No
+        EXPECT_EQ(boxes.Texts().size(), 3);
+        EXPECT_TRUE(Build().isVisible());
 
         boxes.QueueAnswers({QMessageBox::Yes});
         Press("bt_Disconnect");
         EXPECT_FALSE(ui::App().Channel->Connected());
         Press("bt_Exit"); // answered No when asked
-        EXPECT_EQ(boxes.Texts().size(), c.exitAsksAfterDisconnect ? 4 : 3);
+        EXPECT_EQ(boxes.Texts().size(), c.exitAsksAfterDisconnect ? 5 : 4);
         EXPECT_EQ(processEnds_, c.exitAsksAfterDisconnect ? 0 : 1);
     }
 }
