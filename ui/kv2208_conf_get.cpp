@@ -36,7 +36,8 @@ void Tfrm_CfgMux::bt_GetClick() {
         }
     }
     if (!captured) {
-        ShowWarning(this, QStringLiteral("Mux memory is empty!"), QString::fromStdString(problem)); // nothing has changed
+        ShowWarning(this, QStringLiteral("Mux memory is empty!"),
+                    QString::fromStdString(problem)); // nothing has changed
         return;
     }
     if (parsed.PatVersion >= 0) app.PatVersion = parsed.PatVersion;

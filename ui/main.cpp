@@ -52,7 +52,8 @@ int ChosenPort(const QApplication& app) {
     parser.setApplicationDescription(QStringLiteral("Configuration tool of the KV2200-8 multiplexer"));
     parser.addHelpOption();
     parser.addVersionOption();
-    const QCommandLineOption port(QStringLiteral("port"), QStringLiteral("Choose serial port COM<N> (1..9) at start."),
+    const QCommandLineOption port(QStringLiteral("port"),
+                                  QStringLiteral("Choose serial port COM<N> (1..9) at start."),
                                   QStringLiteral("N"));
     parser.addOption(port);
     parser.process(app);

@@ -38,7 +38,8 @@ TEST_F(MainWindowTest, ChoosingAPortWritesToTheUsersConfigFolderOrSaysWhyNot) {
     std::ofstream(folder_ + "file") << "not a folder";
     const struct {
         std::string xdg, error;
-    } cases[] = {{folder_ + "xdg", ""}, {folder_ + "file", "Cannot create " + folder_ + "file/kv2208: Not a directory"}};
+    } cases[] = {{folder_ + "xdg", ""},
+                 {folder_ + "file", "Cannot create " + folder_ + "file/kv2208: Not a directory"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.xdg);
         setenv("XDG_CONFIG_HOME", c.xdg.c_str(), 1);

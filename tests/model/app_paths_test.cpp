@@ -67,7 +67,8 @@ TEST(AppPaths, PreparingTheConfigFolderCreatesTheUsersFolderOrSaysWhyNot) {
     const Case cases[] = {
         {"the user's folder and its parents", "/usr/bin/", root + "a/b", "", root + "a/b/kv2208"},
         {"the folder beside the program", root + "portable/", root + "unused", "", root + "portable/Config"},
-        {"a file in the way", "/usr/bin/", root + "file", "Cannot create " + root + "file/kv2208: Not a directory", ""},
+        {"a file in the way", "/usr/bin/", root + "file",
+         "Cannot create " + root + "file/kv2208: Not a directory", ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
