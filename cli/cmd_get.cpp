@@ -1,7 +1,7 @@
 // kv2208-cli get --port N -o PROJECT.MUX: "Get" without the window: captures
 // the device's image into the read-back file, then saves it as a project the
 // way `decode` does. Exit 3 when nothing could be captured, 11 when the port
-// cannot be opened.
+// cannot be opened, 65 when the Config folder cannot be written.
 #include <iostream>
 #include <memory>
 #include <string>
@@ -25,6 +25,10 @@ struct GetArguments {
 
 int Get(const GetArguments& args) {
     const std::string folder = ExecutableFolder();
+    if (const std::string problem = PrepareConfigFolder(folder); !problem.empty()) {
+        std::cerr << problem << '\n';
+        return ExitDataErr;
+    }
     SerialChannel channel(folder, [](const std::string& message) { std::cerr << message << '\n'; });
     if (!channel.Open(args.port)) return LinkLost;
     const std::string readBack = ReadBackFilePath(folder);

@@ -1,5 +1,6 @@
 // kv2208-cli image PROJECT.MUX -o IMAGE [--pat-version N] [--rate BPS --mode byte|pack]:
 // the configuration image exactly as "Send Mux" builds it from that store.
+#include <cerrno>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -8,6 +9,7 @@
 #include "cli/command_registry.h"
 #include "cli/project_image.h"
 #include "cli/project_input.h"
+#include "model/app_paths.h"
 #include "tables/bit_rate_entry.h"
 #include "tables/image_writer.h"
 
@@ -42,7 +44,7 @@ int WriteImage(const ImageArguments& args) {
     }
     if (!StoreFitsImage(*store)) return ExitDataErr;
     if (!WriteImageFile(args.output, BuildConfigImage(*store, args.patVersion))) {
-        std::cerr << "Cannot write " << args.output << '\n';
+        std::cerr << CannotWriteMessage(args.output, errno) << '\n';
         return ExitDataErr;
     }
     return 0;

@@ -1,7 +1,8 @@
 // kv2208-cli send PROJECT.MUX --port N [--pat-version N]: "Send Mux" without
 // the window: builds the project's image as `image` does, sends it over port
 // N, has the device play it back and compares. Exits with the result code
-// (0..11); 11 also when the port cannot be opened.
+// (0..11); 1 also when the Config folder cannot be written, 11 when the
+// port cannot be opened.
 #include <iostream>
 #include <memory>
 #include <string>
@@ -31,6 +32,10 @@ int Send(const SendArguments& args) {
     if (!StoreFitsImage(*store)) return ExitDataErr;
 
     const std::string folder = ExecutableFolder();
+    if (const std::string problem = PrepareConfigFolder(folder); !problem.empty()) {
+        std::cerr << problem << '\n' << "Error 1" << '\n';
+        return 1; // the image file cannot be written
+    }
     SerialChannel channel(folder, [](const std::string& message) { std::cerr << message << '\n'; });
     if (!channel.Open(args.port)) return LinkLost;
     const int result =

@@ -1,5 +1,6 @@
 // kv2208-cli ts PROJECT.MUX -o OUT.ts [--pat-version N]: the image's
 // signalling packets as a transport stream file that analysers open.
+#include <cerrno>
 #include <iostream>
 #include <map>
 #include <memory>
@@ -8,6 +9,7 @@
 #include "cli/command_registry.h"
 #include "cli/project_image.h"
 #include "cli/project_input.h"
+#include "model/app_paths.h"
 #include "tables/image_file.h"
 #include "tables/signalling_packets.h"
 
@@ -34,7 +36,7 @@ int WriteTransportStream(const std::string& project, const std::string& output, 
     if (!LoadProjectFile(project, *store)) return ExitDataErr;
     if (!StoreFitsImage(*store)) return ExitDataErr;
     if (!WriteImageFile(output, AsTransportStream(SignallingPackets(*store, patVersion)))) {
-        std::cerr << "Cannot write " << output << '\n';
+        std::cerr << CannotWriteMessage(output, errno) << '\n';
         return ExitDataErr;
     }
     return 0;

@@ -1,7 +1,9 @@
 // kv2208-cli: inspect, build, send and get configurations without the window.
 #include <iostream>
+#include <string>
 
 #include "cli/command_registry.h"
+#include "kv_version.h"
 
 namespace kv::cli {
 std::vector<CommandAdder>& Commands() {
@@ -12,6 +14,7 @@ std::vector<CommandAdder>& Commands() {
 
 int main(int argc, char** argv) {
     CLI::App app{"kv2208-cli: configuration tool of the KV2200-8 multiplexer, without the window"};
+    app.set_version_flag("--version", std::string("kv2208-cli ") + kv::Version);
     app.require_subcommand(1);
     int status = 0;
     for (auto& add : kv::cli::Commands()) add(app, status);

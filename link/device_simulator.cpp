@@ -89,6 +89,10 @@ bool DeviceSimulator::Start(std::string* error) {
 
 bool DeviceSimulator::LinkAsPort(const std::string& appFolder, int port, std::string* error) {
     namespace fs = std::filesystem;
+    if (std::string problem = PrepareConfigFolder(appFolder); !problem.empty()) {
+        if (error) *error = std::move(problem);
+        return false;
+    }
     const std::string link = PortLinkPath(appFolder, port);
     std::error_code ec;
     const fs::file_status status = fs::symlink_status(link, ec);

@@ -1,9 +1,12 @@
 #include "model/app_paths.h"
 
 #include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
 
@@ -49,6 +52,27 @@ std::string ConfigFolder(const std::string& appFolder) {
 std::string ImageFilePath(const std::string& appFolder) { return ConfigFolder(appFolder) + "CONF_KV2200-8.A$B"; }
 std::string ReadBackFilePath(const std::string& appFolder) { return ConfigFolder(appFolder) + "CONF_KV2200-8.C$D"; }
 std::string PortFilePath(const std::string& appFolder) { return ConfigFolder(appFolder) + "KV2200-8_CONFPORT.kv2"; }
+
+std::string CannotWriteMessage(const std::string& path, int error) {
+    return "Cannot write " + path + ": " + std::strerror(error);
+}
+
+std::string PrepareConfigFolder(const std::string& appFolder) {
+    std::string folder = ConfigFolder(appFolder);
+    folder.pop_back(); // the trailing '/'
+    // Each missing folder of the path in turn, as mkdir -p does.
+    for (std::size_t end = folder.find('/', 1);; end = folder.find('/', end + 1)) {
+        const std::string part = folder.substr(0, end);
+        if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST)
+            return "Cannot create " + part + ": " + std::strerror(errno);
+        if (end == std::string::npos) break;
+    }
+    struct stat st {};
+    if (::stat(folder.c_str(), &st) != 0) return "Cannot create " + folder + ": " + std::strerror(errno);
+    if (!S_ISDIR(st.st_mode)) return "Cannot create " + folder + ": " + std::strerror(ENOTDIR);
+    if (::access(folder.c_str(), W_OK | X_OK) != 0) return CannotWriteMessage(folder, errno);
+    return {};
+}
 
 std::string PortName(int port) { return "COM" + std::to_string(port); }
 

@@ -20,6 +20,16 @@ std::string ImageFilePath(const std::string& appFolder);    // Config/CONF_KV220
 std::string ReadBackFilePath(const std::string& appFolder); // Config/CONF_KV2200-8.C$D
 std::string PortFilePath(const std::string& appFolder);     // Config/KV2200-8_CONFPORT.kv2
 
+// Makes the Config folder ready for writing: creates it when it is missing
+// (the user's folder and its parents, mode 0700) and checks that it can be
+// written. Every writer of a Config file calls it first. Empty when the
+// folder is ready, else a message naming the path and the reason, such as
+// "Cannot create /home/op/.config/kv2208: Permission denied".
+std::string PrepareConfigFolder(const std::string& appFolder);
+
+// "Cannot write PATH: REASON" for the errno value `error`.
+std::string CannotWriteMessage(const std::string& path, int error);
+
 // Operator-facing port name: "COM%d".
 std::string PortName(int port);
 

@@ -5,6 +5,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "kv_version.h"
 #include "ui/message_box.h"
 #include "ui/pictures.h"
 
@@ -42,7 +43,7 @@ Tfrm_About::Tfrm_About(QWidget* parent) : QDialog(parent) {
     QFont bold = Label3->font();
     bold.setBold(true);
     Label3->setFont(bold);
-    Label4 = new QLabel(QStringLiteral("Version 2.0"), grp_About);
+    Label4 = new QLabel(QStringLiteral("Version %1.%2").arg(VersionMajor).arg(VersionMinor), grp_About);
     Label4->setObjectName(QStringLiteral("Label4"));
     for (QLabel* label : {Label3, Label4}) {
         label->setAlignment(Qt::AlignCenter);

@@ -8,9 +8,11 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QToolButton>
+#include <cerrno>
 
 #include "link/serial_channel.h"
 #include "link/transfer.h"
+#include "model/app_paths.h"
 #include "model/service_entry.h"
 #include "tables/image_writer.h"
 #include "ui/app_state.h"
@@ -55,7 +57,12 @@ void Tfrm_CfgMux::mn_1Click(QAction* chosen) {
         }
     }
     ShowPort(false);
-    WritePortFile(App().PortFile, App().ComPort); // a port file that cannot be written is not reported
+    // The choice is kept for the next start; when it cannot be, the operator
+    // learns where and why.
+    std::string problem = PrepareConfigFolder(App().AppFolder);
+    if (problem.empty() && !WritePortFile(App().PortFile, App().ComPort))
+        problem = CannotWriteMessage(App().PortFile, errno);
+    if (!problem.empty()) ShowError(this, QString::fromStdString(problem));
 }
 
 void Tfrm_CfgMux::bt_ConnectClick() {
@@ -109,8 +116,10 @@ void Tfrm_CfgMux::bt_SendClick() {
     }
     app.PatVersion = (app.PatVersion + 1) & 0x1F;
 
-    int result = 0;
-    {
+    // An image file that cannot be written is result 1, with its reason.
+    const std::string problem = PrepareConfigFolder(app.AppFolder);
+    int result = problem.empty() ? 0 : 1;
+    if (result == 0) {
         WaitCursor wait;
         SerialChannel& channel = *app.Channel;
         const TransferTiming& timing = app.Timing;
@@ -123,7 +132,7 @@ void Tfrm_CfgMux::bt_SendClick() {
         app.Saved.Mark(app.Store);
         ShowInformation(this, QStringLiteral("Process successful!"));
     } else {
-        ShowError(this, QStringLiteral("Error %1").arg(result));
+        ShowError(this, QStringLiteral("Error %1").arg(result), QString::fromStdString(problem));
     }
 }
 

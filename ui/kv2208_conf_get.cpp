@@ -9,6 +9,7 @@
 
 #include "link/serial_channel.h"
 #include "link/transfer.h"
+#include "model/app_paths.h"
 #include "tables/image_file.h"
 #include "tables/readback_display.h"
 #include "tables/readback_parse.h"
@@ -24,7 +25,8 @@ void Tfrm_CfgMux::bt_GetClick() {
     AppState& app = App();
     bool captured = false;
     ReadBackResult parsed; // a read-back file that cannot be read parses as no services
-    {
+    const std::string problem = PrepareConfigFolder(app.AppFolder);
+    if (problem.empty()) {
         WaitCursor wait;
         captured = app.Channel && ReceiveImage(*app.Channel, app.ReadBackFile, app.Timing) == 0;
         if (captured) {
@@ -34,7 +36,8 @@ void Tfrm_CfgMux::bt_GetClick() {
         }
     }
     if (!captured) {
-        ShowWarning(this, QStringLiteral("Mux memory is empty!")); // nothing has changed
+        ShowWarning(this, QStringLiteral("Mux memory is empty!"),
+                    QString::fromStdString(problem)); // nothing has changed
         return;
     }
     if (parsed.PatVersion >= 0) app.PatVersion = parsed.PatVersion;

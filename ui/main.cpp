@@ -1,9 +1,14 @@
 // kv2208-conf: the operator's window program. Creates the five forms with
 // the main window first, runs the message loop, and returns 0 in every case.
 
+#include <QAction>
 #include <QApplication>
+#include <QCommandLineParser>
+#include <cstdio>
+#include <cstdlib>
 #include <exception>
 
+#include "kv_version.h"
 #include "model/app_paths.h"
 #include "ui/app_state.h"
 #include "ui/kv2208_about.h"
@@ -40,10 +45,35 @@ public:
     }
 };
 
+// --port N: the port chosen at start as the port menu chooses it (and
+// remembers it). --help and --version end the program here.
+int ChosenPort(const QApplication& app) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Configuration tool of the KV2200-8 multiplexer"));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption port(QStringLiteral("port"),
+                                  QStringLiteral("Choose serial port COM<N> (1..9) at start."),
+                                  QStringLiteral("N"));
+    parser.addOption(port);
+    parser.process(app);
+    if (!parser.isSet(port)) return 0;
+    bool number = false;
+    const int n = parser.value(port).toInt(&number);
+    if (!number || n < 1 || n > 9) {
+        std::fputs("kv2208-conf: --port needs a port number 1..9\n", stderr);
+        std::exit(1);
+    }
+    return n;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     GuardedApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("kv2208-conf"));
+    QApplication::setApplicationVersion(QString::fromLatin1(kv::Version));
+    const int port = ChosenPort(app);
     try {
         kv::ui::SetAppFolder(kv::ExecutableFolder());
         // The other four forms stay hidden: each dialog is opened as a fresh
@@ -54,6 +84,7 @@ int main(int argc, char** argv) {
         Tfrm_CfgGhost frm_CfgGhost({});
         kv::ui::Tfrm_Subtitle frm_Subtitle;
         frm_CfgMux.show();
+        if (port > 0) frm_CfgMux.findChild<QAction*>(QStringLiteral("mn_%1").arg(port))->trigger();
         QApplication::exec();
     } catch (const std::exception& e) {
         kv::ui::ShowError(nullptr, ExceptionText(e));

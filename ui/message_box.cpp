@@ -6,24 +6,25 @@ namespace kv::ui {
 namespace {
 
 QMessageBox::StandardButton Show(QWidget* parent, QMessageBox::Icon icon, const QString& text,
-                                 QMessageBox::StandardButtons buttons) {
+                                 QMessageBox::StandardButtons buttons, const QString& detail = {}) {
     QMessageBox box(icon, AppTitle, text, buttons, parent);
     box.setObjectName(QStringLiteral("msg_Box"));
+    if (!detail.isEmpty()) box.setDetailedText(detail);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
 } // namespace
 
-void ShowWarning(QWidget* parent, const QString& text) {
-    Show(parent, QMessageBox::Warning, text, QMessageBox::Ok);
+void ShowWarning(QWidget* parent, const QString& text, const QString& detail) {
+    Show(parent, QMessageBox::Warning, text, QMessageBox::Ok, detail);
 }
 
 bool AskQuestion(QWidget* parent, const QString& text) {
     return Show(parent, QMessageBox::Warning, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
-void ShowError(QWidget* parent, const QString& text) {
-    Show(parent, QMessageBox::Critical, text, QMessageBox::Ok);
+void ShowError(QWidget* parent, const QString& text, const QString& detail) {
+    Show(parent, QMessageBox::Critical, text, QMessageBox::Ok, detail);
 }
 
 void ShowInformation(QWidget* parent, const QString& text) {

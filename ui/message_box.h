@@ -10,9 +10,10 @@ namespace kv::ui {
 
 inline const QString AppTitle = QStringLiteral("KV2200-8 Multiplixer 8x1 - Brimco");
 
-void ShowWarning(QWidget* parent, const QString& text);     // exclamation icon, OK
+// `detail`, when given, is the box's detailed text (a path and the reason).
+void ShowWarning(QWidget* parent, const QString& text, const QString& detail = {}); // exclamation icon, OK
 bool AskQuestion(QWidget* parent, const QString& text);     // exclamation icon, Yes/No; true for Yes
-void ShowError(QWidget* parent, const QString& text);       // stop icon, OK
+void ShowError(QWidget* parent, const QString& text, const QString& detail = {}); // stop icon, OK
 void ShowInformation(QWidget* parent, const QString& text); // information icon, OK
 // The plain message dialog: no icon, OK. Only "File corrupted!" uses it.
 void ShowMessage(QWidget* parent, const QString& text);

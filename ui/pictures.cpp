@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <QSvgRenderer>
 #include <functional>
 
 namespace kv::ui::pictures {
@@ -363,10 +364,8 @@ QPixmap ToolbarBadge(QSize size) {
 }
 
 QIcon WindowIcon() {
-    return MakeIcon([](QPainter& p) {
-        BlueBackground(p, QRectF(0, 0, 32, 32), 5);
-        DrawEmblem(p, QRectF(3, 5, 26, 22), QColor(120, 200, 255), QColor(40, 90, 160));
-    });
+    QSvgRenderer symbol(QStringLiteral(":/icons/kv2208-conf.svg"));
+    return MakeIcon([&symbol](QPainter& p) { symbol.render(&p, QRectF(0, 0, 32, 32)); });
 }
 
 } // namespace kv::ui::pictures

@@ -32,6 +32,7 @@ QIcon Send();
 QPixmap Banner(QSize size);
 // A small badge with the product name for the right end of the toolbar.
 QPixmap ToolbarBadge(QSize size);
+// The multiplexer symbol of the desktop entry (data/kv2208-conf.svg).
 QIcon WindowIcon();
 
 } // namespace kv::ui::pictures

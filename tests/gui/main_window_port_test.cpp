@@ -5,7 +5,9 @@
 #include <QAbstractButton>
 #include <QLabel>
 #include <QListWidget>
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
 
 #include "gui_test_support.h"
 #include "main_window_support.h"
@@ -26,6 +28,31 @@ TEST_F(MainWindowTest, ChoosingPort4WritesTheTwoBytesAndTheLabelGainsItsTrailing
     Reactivate();
     EXPECT_EQ(Control<QLabel>("lbl_PortSerial")->text(), " 4 ");
     EXPECT_EQ(ui::App().ComPort, 4);
+}
+
+// Without a Config folder beside the program (an installed copy), the port
+// goes to the user's folder, made when the port is chosen; a folder that
+// cannot be made is named, with the reason.
+TEST_F(MainWindowTest, ChoosingAPortWritesToTheUsersConfigFolderOrSaysWhyNot) {
+    std::filesystem::remove(folder_ + "Config");
+    std::ofstream(folder_ + "file") << "not a folder";
+    const struct {
+        std::string xdg, error;
+    } cases[] = {{folder_ + "xdg", ""},
+                 {folder_ + "file", "Cannot create " + folder_ + "file/kv2208: Not a directory"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.xdg);
+        setenv("XDG_CONFIG_HOME", c.xdg.c_str(), 1);
+        ui::SetAppFolder(folder_);
+        Shown();
+        BoxAnswerer boxes;
+        Action("mn_5")->trigger();
+        EXPECT_EQ(boxes.Last().toStdString(), c.error);
+        if (c.error.empty()) {
+            EXPECT_EQ(ReadFile(c.xdg + "/kv2208/KV2200-8_CONFPORT.kv2"), (std::vector<uint8_t>{5, 0}));
+        }
+    }
+    unsetenv("XDG_CONFIG_HOME");
 }
 
 // What activation makes of the port file.

@@ -2,6 +2,7 @@
 // states, filling from the store when shown, the clock, About and Exit.
 
 #include <QAbstractButton>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
@@ -72,6 +73,8 @@ TEST_F(MainWindowTest, WindowHasFixedClientAreaTitleAndNamedParts) {
                              "bt_Brimco"})
         Control(name);
     EXPECT_NE(w.findChild<QTimer*>("Timer1"), nullptr);
+    // The window icon is drawn from the desktop entry's SVG, linked into the program.
+    EXPECT_TRUE(QFile::exists(QStringLiteral(":/icons/kv2208-conf.svg")));
 }
 
 TEST_F(MainWindowTest, CaptionsHintsAndLengthLimitsAreTheTool) {

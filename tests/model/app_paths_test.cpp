@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <fstream>
 #include <optional>
 
 #include "model/app_paths.h"
@@ -51,6 +53,36 @@ TEST(AppPaths, InstalledProgramKeepsItsFilesInTheUsersConfigFolder) {
         EXPECT_EQ(ImageFilePath("/usr/bin/"), "/home/op/.config/kv2208/CONF_KV2200-8.A$B");
         EXPECT_EQ(PortLinkPath("/usr/bin/", 2), "/home/op/.config/kv2208/COM2");
     }
+}
+
+TEST(AppPaths, PreparingTheConfigFolderCreatesTheUsersFolderOrSaysWhyNot) {
+    test::TempFolder scratch;
+    const std::string root = scratch.File("");
+    std::ofstream(root + "file") << "not a folder";
+    std::filesystem::create_directories(root + "portable/Config");
+    struct Case {
+        const char* what;
+        std::string appFolder, xdg, message, ready;
+    };
+    const Case cases[] = {
+        {"the user's folder and its parents", "/usr/bin/", root + "a/b", "", root + "a/b/kv2208"},
+        {"the folder beside the program", root + "portable/", root + "unused", "", root + "portable/Config"},
+        {"a file in the way", "/usr/bin/", root + "file",
+         "Cannot create " + root + "file/kv2208: Not a directory", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScopedEnv xdg("XDG_CONFIG_HOME", c.xdg.c_str());
+        EXPECT_EQ(PrepareConfigFolder(c.appFolder), c.message);
+        if (!c.ready.empty()) {
+            EXPECT_TRUE(std::filesystem::is_directory(c.ready));
+        }
+    }
+    EXPECT_FALSE(std::filesystem::exists(root + "unused"));
+    // Only its owner reads the user's folder.
+    const auto perms = std::filesystem::status(root + "a/b/kv2208").permissions();
+    EXPECT_EQ(perms & std::filesystem::perms::all, std::filesystem::perms::owner_all);
+    EXPECT_EQ(CannotWriteMessage("/x/y", EACCES), "Cannot write /x/y: Permission denied");
 }
 
 TEST(AppPaths, ExecutableFolderIsTheFolderOfThisProgram) {
