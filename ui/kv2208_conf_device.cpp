@@ -14,6 +14,7 @@
 #include "tables/image_writer.h"
 #include "ui/app_state.h"
 #include "ui/box_text.h"
+#include "ui/devices.h"
 #include "ui/kv2208_conf.h"
 #include "ui/message_box.h"
 #include "ui/port_file.h"
@@ -55,6 +56,11 @@ void Tfrm_CfgMux::mn_1Click(QAction* chosen) {
     }
     ShowPort(false);
     WritePortFile(App().PortFile, App().ComPort); // a port file that cannot be written is not reported
+}
+
+void Tfrm_CfgMux::mn_DevicesClick() {
+    Tfrm_Devices devices(App().AppFolder, this);
+    devices.exec();
 }
 
 void Tfrm_CfgMux::bt_ConnectClick() {

@@ -102,6 +102,8 @@ void Tfrm_CfgMux::BuildMenu() {
         mn_PortItems[n - 1] = item;
         connect(item, &QAction::triggered, this, [this, item] { mn_1Click(item); });
     }
+    mn_Devices = Named(mn_Config->addAction(QStringLiteral("Serial &devices...")), "mn_Devices");
+    connect(mn_Devices, &QAction::triggered, this, &Tfrm_CfgMux::mn_DevicesClick);
 
     mn_Help = Named(bar->addMenu(QStringLiteral("Help")), "mn_Help");
     mn_About = Named(mn_Help->addAction(pictures::About(), QStringLiteral("&About")), "mn_About");

@@ -6,9 +6,10 @@ namespace kv::ui {
 namespace {
 
 QMessageBox::StandardButton Show(QWidget* parent, QMessageBox::Icon icon, const QString& text,
-                                 QMessageBox::StandardButtons buttons) {
+                                 QMessageBox::StandardButtons buttons, const QString& detail = QString()) {
     QMessageBox box(icon, AppTitle, text, buttons, parent);
     box.setObjectName(QStringLiteral("msg_Box"));
+    if (!detail.isEmpty()) box.setDetailedText(detail);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
@@ -24,6 +25,10 @@ bool AskQuestion(QWidget* parent, const QString& text) {
 
 void ShowError(QWidget* parent, const QString& text) {
     Show(parent, QMessageBox::Critical, text, QMessageBox::Ok);
+}
+
+void ShowError(QWidget* parent, const QString& text, const QString& detail) {
+    Show(parent, QMessageBox::Critical, text, QMessageBox::Ok, detail);
 }
 
 void ShowInformation(QWidget* parent, const QString& text) {

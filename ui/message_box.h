@@ -13,6 +13,8 @@ inline const QString AppTitle = QStringLiteral("KV2200-8 Multiplixer 8x1 - Brimc
 void ShowWarning(QWidget* parent, const QString& text);     // exclamation icon, OK
 bool AskQuestion(QWidget* parent, const QString& text);     // exclamation icon, Yes/No; true for Yes
 void ShowError(QWidget* parent, const QString& text);       // stop icon, OK
+// The same with `detail` behind the box's "Show Details..." button.
+void ShowError(QWidget* parent, const QString& text, const QString& detail);
 void ShowInformation(QWidget* parent, const QString& text); // information icon, OK
 // The plain message dialog: no icon, OK. Only "File corrupted!" uses it.
 void ShowMessage(QWidget* parent, const QString& text);
