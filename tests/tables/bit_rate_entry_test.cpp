@@ -87,9 +87,10 @@ TEST(BitRateEntry, EmptyZeroAndOutOfRangeEntriesChangeNothing) {
 // At each end of the accepted range, what "Send Mux" sends comes back from
 // "Get" as the same rate and mode.
 TEST(BitRateEntry, RatesAtTheBoundsReadBackAsSent) {
-    const std::pair<const char*, bool> cases[] = {
-        {"503571", true}, {"1232223", false}, {"216000000", true}, {"216000000", false}};
-    for (auto [text, byteMode] : cases) {
+    const std::pair<int64_t, bool> bounds[] = {
+        {MinExactRate(true), true}, {MinExactRate(false), false}, {MaxExactRate, true}, {MaxExactRate, false}};
+    for (auto [rate, byteMode] : bounds) {
+        const std::string text = std::to_string(rate);
         auto store = test::RichStore();
         const BitRateEntry e = ApplyBitRateEntry(*store, text, byteMode);
         ASSERT_EQ(e.outcome, Outcome::Applied) << text;
