@@ -34,7 +34,8 @@ std::vector<std::string> Matching(const std::string& folder, const std::string& 
 
 // A simulator holds the lock beside the link while it plays the port.
 bool HeldBySimulator(const std::string& appFolder, int port) {
-    const int fd = ::open(PortLockPath(appFolder, port).c_str(), O_RDWR | O_CLOEXEC);
+    // Read-only is enough for flock, and works for a lock file another user made.
+    const int fd = ::open(PortLockPath(appFolder, port).c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return false;
     const bool held = flock(fd, LOCK_EX | LOCK_NB) != 0;
     ::close(fd);
