@@ -1,14 +1,14 @@
-// kv2208-cli get --port N -o PROJECT.MUX: "Get" without the window: captures
-// the device's image into the read-back file, then saves it as a project the
-// way `decode` does. Exit 3 when nothing could be captured, 11 when the port
-// cannot be opened, 65 when the Config folder cannot be written.
-#include <iostream>
+// kv2208-cli get (--port N | --device PATH) -o PROJECT.MUX: "Get" without
+// the window: captures the device's image into the read-back file, then
+// saves it as a project the way `decode` does. Exit 3 when nothing could be
+// captured, 73 when the Config folder cannot be written.
 #include <memory>
 #include <string>
 
+#include "cli/cli_output.h"
+#include "cli/cli_port.h"
 #include "cli/command_registry.h"
 #include "cli/project_image.h"
-#include "link/serial_channel.h"
 #include "link/transfer.h"
 #include "model/app_paths.h"
 
@@ -16,40 +16,45 @@ namespace kv::cli {
 namespace {
 
 constexpr int CaptureFailed = 3;
-constexpr int LinkLost = 11;
 
 struct GetArguments {
-    int port = 0;
+    PortArguments port;
     std::string output;
+    bool quiet = false;
 };
 
 int Get(const GetArguments& args) {
+    SetQuiet(args.quiet);
     const std::string folder = ExecutableFolder();
     if (const std::string problem = PrepareConfigFolder(folder); !problem.empty()) {
-        std::cerr << problem << '\n';
-        return ExitDataErr;
+        Complain("", problem);
+        return ExitCantCreate;
     }
-    SerialChannel channel(folder, [](const std::string& message) { std::cerr << message << '\n'; });
-    if (!channel.Open(args.port)) return LinkLost;
+    CliChannel cli(folder);
+    if (!cli.Open(args.port)) return ExitIoErr;
     const std::string readBack = ReadBackFilePath(folder);
-    const int captured = ReceiveImage(channel, readBack);
-    channel.Close();
+    ShowProgress("Connecting");
+    const int captured = ReceiveImage(cli.Channel(), readBack, {.Progress = ShowTransferProgress});
+    cli.Channel().Close();
+    EndProgress();
     if (captured != 0) {
-        std::cerr << "Mux memory is empty!" << '\n';
+        Complain("", "Mux memory is empty!");
         return CaptureFailed;
     }
-    return DecodeImageFile(readBack, args.output);
+    return DecodeImageFile(readBack, args.output, false);
 }
 
 const RegisterCommand registration([](CLI::App& app, int& status) {
     auto args = std::make_shared<GetArguments>();
     CLI::App* cmd =
         app.add_subcommand("get", "Read the multiplexer's configuration back into a project file (\"Get\")");
-    cmd->add_option("--port", args->port, "serial port number N (COMN)")
-        ->required()
-        ->check(CLI::Range(0, 32767));
+    AddPortOptions(*cmd, args->port);
     cmd->add_option("-o,--output", args->output, "project file (*.MUX) to write")->required();
-    cmd->callback([args, &status] { status = Get(*args); });
+    cmd->add_flag("-q,--quiet", args->quiet, "no progress on the terminal");
+    cmd->callback([args, &status] {
+        RequirePort(args->port);
+        status = Get(*args);
+    });
 });
 
 } // namespace

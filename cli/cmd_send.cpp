@@ -1,16 +1,16 @@
-// kv2208-cli send PROJECT.MUX --port N [--pat-version N]: "Send Mux" without
-// the window: builds the project's image as `image` does, sends it over port
-// N, has the device play it back and compares. Exits with the result code
-// (0..11); 1 also when the Config folder cannot be written, 11 when the
-// port cannot be opened.
+// kv2208-cli send PROJECT.MUX (--port N | --device PATH) [--pat-version N]
+// [--rate BPS --mode byte|pack]: "Send Mux" without the window: builds the
+// project's image as `image` does, sends it, has the device play it back and
+// compares. Exits with the transfer's result code (0..11) once it started;
+// 1 also when the Config folder cannot be written (no image file).
 #include <iostream>
 #include <memory>
 #include <string>
 
+#include "cli/cli_output.h"
+#include "cli/cli_port.h"
 #include "cli/command_registry.h"
 #include "cli/project_image.h"
-#include "cli/project_input.h"
-#include "link/serial_channel.h"
 #include "link/transfer.h"
 #include "model/app_paths.h"
 #include "tables/image_writer.h"
@@ -18,36 +18,39 @@
 namespace kv::cli {
 namespace {
 
-constexpr int LinkLost = 11;
-
 struct SendArguments {
     std::string project;
-    int port = 0;
-    int patVersion = 1; // the first send of a run
+    PortArguments port;
+    ImageOptions image;
+    bool quiet = false;
 };
 
 int Send(const SendArguments& args) {
+    SetQuiet(args.quiet);
     auto store = std::make_unique<ConfigStore>();
-    if (!LoadProjectFile(args.project, *store)) return ExitDataErr;
-    if (!StoreFitsImage(*store)) return ExitDataErr;
+    if (const int status = PrepareProject(args.project, args.image, *store)) return status;
 
     const std::string folder = ExecutableFolder();
     if (const std::string problem = PrepareConfigFolder(folder); !problem.empty()) {
-        std::cerr << problem << '\n' << "Error 1" << '\n';
+        Complain("", problem);
+        std::cerr << "Error 1" << '\n';
         return 1; // the image file cannot be written
     }
-    SerialChannel channel(folder, [](const std::string& message) { std::cerr << message << '\n'; });
-    if (!channel.Open(args.port)) return LinkLost;
-    const int result =
-        WriteConfigImage(*store, args.patVersion, ImageFilePath(folder), ReadBackFilePath(folder),
-                         [&channel](const std::string& image, const std::string& readBack) {
-                             return TransferAndVerify(channel, image, readBack);
-                         });
-    channel.Close();
+    CliChannel cli(folder);
+    if (!cli.Open(args.port)) return ExitIoErr;
+    ShowProgress("Connecting");
+    const int result = WriteConfigImage(*store, args.image.patVersion, ImageFilePath(folder),
+                                        ReadBackFilePath(folder),
+                                        [&cli](const std::string& image, const std::string& readBack) {
+                                            return TransferAndVerify(cli.Channel(), image, readBack,
+                                                                     {.Progress = ShowTransferProgress});
+                                        });
+    cli.Channel().Close();
+    EndProgress();
     if (result == 0)
         std::cout << "Process successful!" << '\n';
     else
-        std::cerr << "Error " << result << '\n';
+        Complain(args.project, "Error " + std::to_string(result));
     return result;
 }
 
@@ -56,11 +59,13 @@ const RegisterCommand registration([](CLI::App& app, int& status) {
     CLI::App* cmd =
         app.add_subcommand("send", "Send a project's image to the multiplexer and verify it (\"Send Mux\")");
     cmd->add_option("PROJECT", args->project, "project file (*.MUX)")->required();
-    cmd->add_option("--port", args->port, "serial port number N (COMN)")
-        ->required()
-        ->check(CLI::Range(0, 32767));
-    cmd->add_option("--pat-version", args->patVersion, "PAT version_number, 0..31")->check(CLI::Range(0, 31));
-    cmd->callback([args, &status] { status = Send(*args); });
+    AddPortOptions(*cmd, args->port);
+    AddImageOptions(*cmd, args->image);
+    cmd->add_flag("-q,--quiet", args->quiet, "no progress on the terminal");
+    cmd->callback([args, &status] {
+        RequirePort(args->port);
+        status = Send(*args);
+    });
 });
 
 } // namespace

@@ -1,39 +1,34 @@
-// kv2208-cli show FILE: prints a project file, or a configuration image
+// kv2208-cli show FILE [-o OUT]: prints a project file, or a configuration image
 // record by record, as JSON.
-#include <iostream>
 #include <memory>
 #include <string>
 
+#include "cli/cli_output.h"
 #include "cli/command_registry.h"
+#include "cli/project_input.h"
 #include "cli/show_image.h"
 #include "cli/store_json.h"
-#include "model/project_file.h"
 #include "tables/image_file.h"
 
 namespace kv::cli {
 namespace {
 
-int ShowProjectFile(const std::string& path) {
+int ShowProjectFile(const std::string& path, const std::string& output) {
     // A configuration image or read-back file is shown record by record.
-    if (const auto image = ReadImageFile(path); image && LooksLikeImage(*image)) {
-        std::cout << JsonText(ImageToJson(*image)) << '\n';
-        return 0;
-    }
+    if (const auto image = ReadImageFile(path); image && LooksLikeImage(*image))
+        return WriteOutputFile(output, JsonText(ImageToJson(*image)) + '\n');
     auto store = std::make_unique<ConfigStore>();
-    const ProjectFileStatus status = ReadProjectFile(path, *store);
-    if (status != ProjectFileStatus::Ok) {
-        std::cerr << ProjectFileMessage(status) << '\n';
-        return ExitDataErr;
-    }
-    std::cout << JsonText(StoreToJson(*store)) << '\n';
-    return 0;
+    if (const int status = LoadProjectFile(path, *store)) return status;
+    return WriteOutputFile(output, JsonText(StoreToJson(*store)) + '\n');
 }
 
 const RegisterCommand registration([](CLI::App& app, int& status) {
     auto path = std::make_shared<std::string>();
+    auto output = std::make_shared<std::string>("-");
     CLI::App* show = app.add_subcommand("show", "Print a project file (*.MUX) or a configuration image as JSON");
     show->add_option("FILE", *path, "project file or configuration image")->required();
-    show->callback([path, &status] { status = ShowProjectFile(*path); });
+    show->add_option("-o,--output", *output, "file to write the JSON to; - (the default) for standard output");
+    show->callback([path, output, &status] { status = ShowProjectFile(*path, *output); });
 });
 
 } // namespace

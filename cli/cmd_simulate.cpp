@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "cli/cli_output.h"
 #include "cli/command_registry.h"
 #include "link/device_simulator.h"
 #include "model/app_paths.h"
@@ -24,8 +25,8 @@ int Simulate(const SimulateArguments& args) {
     options.Fault = SimulatorFaultFromName(args.fault).value_or(SimulatorFault::None);
     DeviceSimulator device(options);
     if (!args.image.empty() && !device.PreloadImageFile(args.image)) {
-        std::cerr << "Cannot open input file." << '\n';
-        return ExitDataErr;
+        Complain(args.image, "Cannot open input file.", OpenFailureReason(args.image));
+        return ExitNoInput;
     }
     // Taken by sigwait below; blocked before the simulator's thread starts
     // so that it inherits the mask and the signals reach this thread only.
@@ -37,8 +38,8 @@ int Simulate(const SimulateArguments& args) {
 
     std::string error;
     if (!device.Start(&error) || !device.LinkAsPort(ExecutableFolder(), args.port, &error)) {
-        std::cerr << error << '\n';
-        return ExitDataErr;
+        Complain("", error);
+        return ExitIoErr;
     }
     std::cout << "Multiplexer listening as " << PortName(args.port) << ": " << device.LinkPath() << " -> "
               << device.SlavePath() << std::endl;
@@ -56,7 +57,7 @@ const RegisterCommand registration([](CLI::App& app, int& status) {
         app.add_subcommand("simulate", "Play the multiplexer on a pseudo-terminal linked as Config/COMN");
     cmd->add_option("--port", args->port, "port number N of Config/COMN")
         ->required()
-        ->check(CLI::Range(0, 32767));
+        ->check(CLI::Range(1, 255));
     cmd->add_option("--image", args->image, "image file the device holds at start");
     cmd->add_option("--fault", args->fault, "misbehaviour: none, silent, corrupt, garbage, midcycle, hangup")
         ->check(CLI::IsMember({"none", "silent", "corrupt", "garbage", "midcycle", "hangup"}));

@@ -1,16 +1,12 @@
-// kv2208-cli ts PROJECT.MUX -o OUT.ts [--pat-version N]: the image's
+// kv2208-cli ts PROJECT.MUX -o OUT.ts [--pat-version N] [--rate BPS --mode byte|pack]: the image's
 // signalling packets as a transport stream file that analysers open.
-#include <cerrno>
-#include <iostream>
 #include <map>
 #include <memory>
 #include <string>
 
+#include "cli/cli_output.h"
 #include "cli/command_registry.h"
 #include "cli/project_image.h"
-#include "cli/project_input.h"
-#include "model/app_paths.h"
-#include "tables/image_file.h"
 #include "tables/signalling_packets.h"
 
 namespace kv::cli {
@@ -31,29 +27,22 @@ std::vector<uint8_t> AsTransportStream(const std::vector<Packet>& packets) {
     return stream;
 }
 
-int WriteTransportStream(const std::string& project, const std::string& output, int patVersion) {
+int WriteTransportStream(const std::string& project, const std::string& output, const ImageOptions& options) {
     auto store = std::make_unique<ConfigStore>();
-    if (!LoadProjectFile(project, *store)) return ExitDataErr;
-    if (!StoreFitsImage(*store)) return ExitDataErr;
-    if (!WriteImageFile(output, AsTransportStream(SignallingPackets(*store, patVersion)))) {
-        std::cerr << CannotWriteMessage(output, errno) << '\n';
-        return ExitDataErr;
-    }
-    return 0;
+    if (const int status = PrepareProject(project, options, *store)) return status;
+    return WriteOutputFile(output, AsTransportStream(SignallingPackets(*store, options.patVersion)));
 }
 
 const RegisterCommand registration([](CLI::App& app, int& status) {
     auto project = std::make_shared<std::string>();
     auto output = std::make_shared<std::string>();
-    auto patVersion = std::make_shared<int>(1);
+    auto options = std::make_shared<ImageOptions>();
     CLI::App* cmd =
         app.add_subcommand("ts", "Write the signalling packets of a project's image as a transport stream");
     cmd->add_option("PROJECT", *project, "project file (*.MUX)")->required();
-    cmd->add_option("-o,--output", *output, "transport stream file to write")->required();
-    cmd->add_option("--pat-version", *patVersion, "PAT version_number, 0..31")->check(CLI::Range(0, 31));
-    cmd->callback([project, output, patVersion, &status] {
-        status = WriteTransportStream(*project, *output, *patVersion);
-    });
+    cmd->add_option("-o,--output", *output, "transport stream file to write, - for standard output")->required();
+    AddImageOptions(*cmd, *options);
+    cmd->callback([project, output, options, &status] { status = WriteTransportStream(*project, *output, *options); });
 });
 
 } // namespace

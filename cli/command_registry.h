@@ -8,8 +8,13 @@
 
 namespace kv::cli {
 
-inline constexpr int ExitUsage = 64;   // wrong arguments
-inline constexpr int ExitDataErr = 65; // a file or store that cannot be used
+// Exit statuses of <sysexits.h>; `send` and `get` exit with the transfer's
+// result code (1..11) once a transfer has started.
+inline constexpr int ExitUsage = 64;      // wrong arguments
+inline constexpr int ExitDataErr = 65;    // a file, store or rate refused
+inline constexpr int ExitNoInput = 66;    // an input file cannot be opened
+inline constexpr int ExitCantCreate = 73; // an output file cannot be created
+inline constexpr int ExitIoErr = 74;      // any other input or output error (a port that cannot be opened)
 
 // Adds one subcommand to `app`. The subcommand's callback stores its exit
 // status in `status`.

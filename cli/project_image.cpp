@@ -1,38 +1,95 @@
 #include "cli/project_image.h"
 
-#include <iostream>
+#include <cerrno>
+#include <cstring>
 #include <memory>
 
+#include "cli/cli_output.h"
 #include "cli/command_registry.h"
+#include "cli/project_input.h"
 #include "model/project_file.h"
+#include "tables/bit_rate_entry.h"
+#include "tables/image_check.h"
 #include "tables/image_file.h"
 #include "tables/image_writer.h"
+#include "tables/rate.h"
 #include "tables/readback_display.h"
 
 namespace kv::cli {
+namespace {
 
-bool StoreFitsImage(const ConfigStore& store) {
-    const auto refusal = ImageLimitViolation(store);
-    if (refusal) std::cerr << *refusal << '\n';
-    return !refusal;
-}
-
-int DecodeImageFile(const std::string& imagePath, const std::string& projectPath) {
-    const auto image = ReadImageFile(imagePath);
-    if (!image) {
-        std::cerr << "Cannot open input file." << '\n';
+// The bit-rate box's exit steps, then "Send Mux" keeps the shown rate.
+int ApplyRate(const std::string& project, const std::string& rate, bool byteMode, ConfigStore& store) {
+    const BitRateEntry entry = ApplyBitRateEntry(store, rate, byteMode);
+    if (entry.outcome == BitRateEntry::Outcome::Ignored) {
+        Complain("--rate", "needs a bit rate above 0 (Bps).");
+        return ExitUsage;
+    }
+    if (entry.outcome == BitRateEntry::Outcome::OutOfRange) {
+        Complain(project, entry.Warning, "--rate " + rate);
         return ExitDataErr;
     }
-    ReadBackResult result;
-    const auto store = std::make_unique<ConfigStore>(DecodeImageToProject(*image, &result));
-    // What "Get" would show in its message boxes.
-    for (const std::string& message : result.Messages) std::cerr << message << '\n';
-    const ProjectFileStatus status = WriteProjectFile(projectPath, *store);
-    if (status != ProjectFileStatus::Ok) {
-        std::cerr << ProjectFileMessage(status) << '\n';
+    store.Svc.BitRate = entry.EffectiveRate;
+    store.Ghost.GhostBitRate = entry.EffectiveRate;
+    return 0;
+}
+
+// A file whose table is not that of its BitRate is sent at the table's rate,
+// as it always was; the window's Open would recompute it from BitRate.
+void WarnOfForeignRateTable(const std::string& project, const ConfigStore& store) {
+    const int64_t bitRate = ActiveBitRate(store);
+    if (bitRate == 0 || RateTableIsOfRate(store, bitRate)) return;
+    Complain(project,
+             "warning: the stored pacing table gives " +
+                 std::to_string(EffectiveBitRate(ActiveRateGaps(store), ActiveRateStuff(store))) +
+                 " bit/s, not the file's BitRate of " + std::to_string(bitRate) +
+                 " bit/s; it is used as stored (--rate recomputes it)");
+}
+
+} // namespace
+
+void AddImageOptions(CLI::App& cmd, ImageOptions& options) {
+    cmd.add_option("--pat-version", options.patVersion, "PAT version_number, 0..31")->check(CLI::Range(0, 31));
+    CLI::Option* rate = cmd.add_option("--rate", options.rate,
+                                       "output bit rate typed into the bit-rate box (bit/s): 503571 (byte) or "
+                                       "1232223 (pack) to 216000000; the table is recomputed from it");
+    cmd.add_option("--mode", options.mode, "output mode: byte or pack")
+        ->check(CLI::IsMember({"byte", "pack"}))
+        ->needs(rate);
+}
+
+int PrepareProject(const std::string& project, const ImageOptions& options, ConfigStore& store) {
+    if (const int status = LoadProjectFile(project, store)) return status;
+    if (options.rate) {
+        if (const int status = ApplyRate(project, *options.rate, options.mode == "byte", store)) return status;
+    } else {
+        WarnOfForeignRateTable(project, store);
+    }
+    if (const auto refusal = ImageLimitViolation(store)) {
+        Complain(project, *refusal);
         return ExitDataErr;
     }
     return 0;
+}
+
+int DecodeImageFile(const std::string& imagePath, const std::string& projectPath, bool partial) {
+    const auto image = ReadImageFile(imagePath);
+    if (!image) {
+        Complain(imagePath, "Cannot open input file.", OpenFailureReason(imagePath));
+        return ExitNoInput;
+    }
+    ReadBackResult result;
+    const auto store = std::make_unique<ConfigStore>(DecodeImageToProject(*image, &result));
+    const std::vector<std::string> problems = ImageDecodeProblems(*image, result);
+    for (const std::string& problem : problems) Complain(imagePath, problem);
+    if (!problems.empty() && !partial) return ExitDataErr;
+
+    const ProjectFileStatus status = WriteProjectFile(projectPath, *store);
+    if (status != ProjectFileStatus::Ok) {
+        Complain(projectPath, ProjectFileMessage(status), std::strerror(errno));
+        return status == ProjectFileStatus::CannotCreate ? ExitCantCreate : ExitIoErr;
+    }
+    return problems.empty() ? 0 : ExitDataErr;
 }
 
 } // namespace kv::cli

@@ -1,6 +1,6 @@
 #pragma once
-// Loading the project file a command works on, with the operator's message
-// on stderr when it is refused.
+// Loading the project file a command works on, with the operator's message,
+// the file and the reason on stderr when it is refused.
 
 #include <string>
 
@@ -8,6 +8,8 @@
 
 namespace kv::cli {
 
-bool LoadProjectFile(const std::string& path, ConfigStore& store);
+// 0, ExitNoInput when the file cannot be opened, ExitDataErr when it is no
+// project file (a configuration image is pointed to `decode`).
+int LoadProjectFile(const std::string& path, ConfigStore& store);
 
 } // namespace kv::cli

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/file.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -95,16 +96,32 @@ bool DeviceSimulator::LinkAsPort(const std::string& appFolder, int port, std::st
     }
     const std::string link = PortLinkPath(appFolder, port);
     std::error_code ec;
+    RemoveLink();
+    fs::create_directories(ConfigFolder(appFolder), ec);
+    const std::string lockPath = PortLockPath(appFolder, port);
+    const int lock = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (lock < 0) {
+        if (error) *error = "cannot create " + lockPath + ": " + std::strerror(errno);
+        return false;
+    }
+    if (flock(lock, LOCK_EX | LOCK_NB) != 0) {
+        ::close(lock);
+        if (error) *error = PortName(port) + " is taken by another running simulator (" + lockPath + ")";
+        return false;
+    }
+    linkLock_ = lock;
     const fs::file_status status = fs::symlink_status(link, ec);
     if (fs::is_symlink(status)) {
         fs::remove(link, ec);
     } else if (fs::exists(status)) {
         if (error) *error = link + " exists and is not a link";
+        RemoveLink();
         return false;
     }
     fs::create_symlink(slavePath_, link, ec);
     if (ec) {
         if (error) *error = "cannot create " + link + ": " + ec.message();
+        RemoveLink();
         return false;
     }
     linkPath_ = link;
@@ -136,12 +153,15 @@ void DeviceSimulator::CloseTerminal() {
 
 void DeviceSimulator::RemoveLink() {
     namespace fs = std::filesystem;
-    if (linkPath_.empty()) return;
     std::error_code ec;
-    // Only our own link: another simulator may have taken the name since.
-    if (fs::is_symlink(fs::symlink_status(linkPath_, ec)) && fs::read_symlink(linkPath_, ec) == slavePath_)
+    // Only our own link: the operator may have bound the port elsewhere since.
+    if (!linkPath_.empty() && fs::is_symlink(fs::symlink_status(linkPath_, ec)) &&
+        fs::read_symlink(linkPath_, ec) == slavePath_)
         fs::remove(linkPath_, ec);
     linkPath_.clear();
+    // The lock file stays: removing it would let two simulators lock two files of one name.
+    if (linkLock_ >= 0) ::close(linkLock_);
+    linkLock_ = -1;
 }
 
 // One thread listens to the tool and plays back at the line rate: it sleeps

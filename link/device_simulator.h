@@ -43,6 +43,8 @@ class DeviceSimulator {
     bool Start(std::string* error = nullptr);
     // Makes the terminal reachable as port n of the program in appFolder
     // (the link COMn in its Config folder; a stale link there is replaced).
+    // Refused while another running simulator holds the lock beside that
+    // link; this one holds it until Stop.
     bool LinkAsPort(const std::string& appFolder, int port, std::string* error = nullptr);
     // Ends the thread, closes the terminal and removes the link.
     void Stop();
@@ -66,6 +68,7 @@ class DeviceSimulator {
     int slave_ = -1; // held open (never locked) so the master sees no hangup between tool sessions
     std::string slavePath_;
     std::string linkPath_;
+    int linkLock_ = -1; // Config/COMn.lock, locked while the link is ours
     WakeEvent wake_;
     std::thread thread_;
     std::atomic<bool> hungUp_{false};

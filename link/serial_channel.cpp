@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <utility>
 
 #include "link/line_settings.h"
@@ -29,6 +30,16 @@ int MsUntil(Clock::time_point deadline) {
 
 constexpr short HangupEvents = POLLHUP | POLLERR | POLLNVAL;
 
+// Exclusive mode belongs to the terminal, not to the descriptor: a
+// pseudo-terminal whose other end stays open keeps it after the close, and
+// every later open by a user other than root fails with EBUSY. Every close
+// of the port therefore clears it first.
+void ClosePort(int fd) {
+    if (fd < 0) return;
+    (void)ioctl(fd, TIOCNXCL);
+    ::close(fd);
+}
+
 } // namespace
 
 SerialChannel::SerialChannel(std::string appFolder, ErrorReporter reportError, ChannelOptions options)
@@ -38,29 +49,46 @@ SerialChannel::~SerialChannel() {
     Close();
 }
 
+std::string PortFailureDetail(const PortFailure& failure) {
+    std::string detail = failure.DevicePath + ": ";
+    if (failure.Errno == 0) return detail + "the line settings did not hold";
+    if (failure.Errno == EWOULDBLOCK) return detail + "in use by another program";
+    detail += std::strerror(failure.Errno);
+    if (failure.Errno == EACCES) detail += " (the user must be in the dialout group: sudo adduser $USER dialout, then log in again)";
+    return detail;
+}
+
 bool SerialChannel::Open(int port) {
+    return OpenAt(PortName(port), PortDevicePath(appFolder_, port));
+}
+
+bool SerialChannel::OpenDevice(const std::string& path) {
+    return OpenAt(path, path);
+}
+
+bool SerialChannel::OpenAt(const std::string& name, const std::string& path) {
     Close();
-    port_ = port;
+    portName_ = name;
+    devicePath_ = path;
+    failure_ = {path, 0};
     stop_ = false;
     wake_.Clear();
-    const std::string name = PortName(port);
     const std::string notAvailable = name + " não disponivel";
     const std::string settingsRefused = "Erro de configuracao de " + name;
 
-    const std::string path = PortDevicePath(appFolder_, port);
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return Refuse(fd, notAvailable);
+    if (fd < 0) return Refuse(fd, notAvailable, errno);
     // The lock is what keeps a second user out: TIOCEXCL does not stop root.
-    if (flock(fd, LOCK_EX | LOCK_NB) != 0) return Refuse(fd, notAvailable);
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) return Refuse(fd, notAvailable, errno);
     (void)ioctl(fd, TIOCEXCL);
 
     termios settings{};
-    if (tcgetattr(fd, &settings) != 0) return Refuse(fd, notAvailable);
+    if (tcgetattr(fd, &settings) != 0) return Refuse(fd, notAvailable, errno);
     ApplyLineSettings(settings);
     termios readBack{};
-    if (tcsetattr(fd, TCSANOW, &settings) != 0 || tcgetattr(fd, &readBack) != 0 ||
-        !LineSettingsHeld(readBack))
-        return Refuse(fd, settingsRefused);
+    if (tcsetattr(fd, TCSANOW, &settings) != 0 || tcgetattr(fd, &readBack) != 0)
+        return Refuse(fd, settingsRefused, errno);
+    if (!LineSettingsHeld(readBack)) return Refuse(fd, settingsRefused, 0);
     // Assert DTR and RTS; a pseudo-terminal has no modem lines and says no.
     int lines = TIOCM_DTR | TIOCM_RTS;
     (void)ioctl(fd, TIOCMBIS, &lines);
@@ -75,9 +103,10 @@ bool SerialChannel::Open(int port) {
     return true;
 }
 
-bool SerialChannel::Refuse(int fd, const std::string& message) {
-    if (fd >= 0) ::close(fd);
+bool SerialChannel::Refuse(int fd, const std::string& message, int error) {
+    ClosePort(fd);
     Close();
+    failure_.Errno = error;
     if (reportError_) reportError_(message);
     return false;
 }
@@ -103,7 +132,7 @@ void SerialChannel::SendRecord(const uint8_t* record) {
     if (stop_) return;
     // Open() first joins the receive thread of the lost link, so there is
     // never more than one, and the lock outlives both.
-    if (!connected_ && !Open(port_)) return;
+    if (!connected_ && !OpenAt(portName_, devicePath_)) return;
     WriteBytes(record, LineRecordSize);
 }
 
@@ -211,7 +240,7 @@ void SerialChannel::LoseLinkLocked() {
 }
 
 void SerialChannel::ClosePortLocked() {
-    if (fd_ >= 0) ::close(fd_);
+    ClosePort(fd_);
     fd_ = -1;
 }
 

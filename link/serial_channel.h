@@ -22,6 +22,16 @@ struct ChannelOptions {
     int StartupDelayMs = 1000;
 };
 
+// Why the last open failed: the device path tried and the error number (0
+// when the port answered but would not keep the line settings).
+struct PortFailure {
+    std::string DevicePath;
+    int Errno = 0;
+};
+
+// "PATH: reason", with the hint for a user not allowed to use serial ports.
+std::string PortFailureDetail(const PortFailure& failure);
+
 class SerialChannel {
   public:
     // Receives "COMn não disponivel" / "Erro de configuracao de COMn"; the
@@ -35,6 +45,9 @@ class SerialChannel {
     SerialChannel& operator=(const SerialChannel&) = delete;
 
     bool Open(int port); // true when open and configured; on failure the reporter was called
+    // The same for a device path given directly; messages name the path.
+    bool OpenDevice(const std::string& path);
+    const PortFailure& LastFailure() const { return failure_; } // set before the reporter is called
     void Close();        // harmless when not open; joins the receive thread
     bool Connected() const;
 
@@ -47,7 +60,8 @@ class SerialChannel {
     int ReceiveThreadCount() const; // receive threads running now (0 or 1)
 
   private:
-    bool Refuse(int fd, const std::string& message);
+    bool OpenAt(const std::string& name, const std::string& path);
+    bool Refuse(int fd, const std::string& message, int error);
     void ReceiveLoop();
     int ReadBytes(uint8_t* buffer, int count);
     int WriteBytes(const uint8_t* data, int count);
@@ -58,7 +72,9 @@ class SerialChannel {
     const ErrorReporter reportError_;
     const ChannelOptions options_;
 
-    int port_ = 0;
+    std::string portName_; // "COMn", or the device path given directly
+    std::string devicePath_;
+    PortFailure failure_;
     // The port descriptor. Set by Open before the receive thread starts and
     // closed either by Close after the thread has been joined or by the
     // receive thread itself when the link is lost; both under ioMutex_.

@@ -51,13 +51,20 @@ bool WaitForRecord(SerialChannel& channel, LineRecord& record, int silenceMs) {
 // From the first header the device plays up to the record before the next
 // header: one full cycle of its image. 0 captured, 2 silence or no cycle
 // within the bound.
-int CaptureCycle(SerialChannel& channel, std::FILE* file, int silenceMs) {
+void Report(const TransferTiming& timing, const char* step, int records) {
+    if (timing.Progress) timing.Progress(step, records);
+}
+
+int CaptureCycle(SerialChannel& channel, std::FILE* file, const TransferTiming& timing) {
+    const int silenceMs = timing.SilenceMs;
     LineRecord record{};
     for (int skipped = 0;; ++skipped) {
+        Report(timing, "Waiting for the header", skipped);
         if (skipped > CycleLimitRecords || !WaitForRecord(channel, record, silenceMs)) return 2;
         if (IsHeaderRecord(record.data())) break;
     }
     for (int captured = 1;; ++captured) {
+        Report(timing, "Capturing", captured);
         // Write errors show later as a size or content difference.
         (void)std::fwrite(record.data(), 1, record.size(), file);
         if (captured > CycleLimitRecords || !WaitForRecord(channel, record, silenceMs)) return 2;
@@ -105,8 +112,10 @@ int SendImage(SerialChannel& channel, const std::string& path, const TransferTim
     Pause(timing.LoadWaitMs);
     LineRecord record{};
     // A trailing partial record is not sent.
-    while (std::fread(record.data(), 1, record.size(), file.get()) == record.size())
+    for (int sent = 1; std::fread(record.data(), 1, record.size(), file.get()) == record.size(); ++sent) {
         channel.SendRecord(record.data());
+        Report(timing, "Sending", sent);
+    }
     file.reset();
     SyncLink(channel);
     return 0;
@@ -122,7 +131,7 @@ int ReceiveImage(SerialChannel& channel, const std::string& path, const Transfer
             return 1;
         }
         SendTimes(channel, ReadCommand(), 5);
-        result = CaptureCycle(channel, file.get(), timing.SilenceMs);
+        result = CaptureCycle(channel, file.get(), timing);
     }
     SyncLink(channel);
     return result;

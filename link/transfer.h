@@ -11,6 +11,9 @@ class SerialChannel;
 struct TransferTiming {
     int SilenceMs = 15000; // no record for this long during the read-back: code 3 / "Get" fails
     int LoadWaitMs = 1000; // after the load command
+    // Told which step runs ("Sending", "Waiting for the header", "Capturing")
+    // and the records of that step so far; none by default.
+    void (*Progress)(const char* step, int records) = nullptr;
 };
 
 // Sends an idle command and empties the receive ring until 10 ms pass

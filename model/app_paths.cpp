@@ -78,6 +78,8 @@ std::string PortName(int port) { return "COM" + std::to_string(port); }
 
 std::string PortLinkPath(const std::string& appFolder, int port) { return ConfigFolder(appFolder) + PortName(port); }
 
+std::string PortLockPath(const std::string& appFolder, int port) { return PortLinkPath(appFolder, port) + ".lock"; }
+
 std::string PortDevicePath(const std::string& appFolder, int port) {
     const std::string link = PortLinkPath(appFolder, port);
     std::error_code ec;

@@ -36,6 +36,9 @@ std::string PortName(int port);
 // The link that binds port n to a device: Config/COMn.
 std::string PortLinkPath(const std::string& appFolder, int port);
 
+// The lock a simulator holds beside that link while it plays port n: Config/COMn.lock.
+std::string PortLockPath(const std::string& appFolder, int port);
+
 // Device path of port n: Config/COMn when that path exists (a link to a tty
 // or to the simulator's pseudo-terminal), else /dev/ttyS<n-1>.
 std::string PortDevicePath(const std::string& appFolder, int port);

@@ -172,5 +172,8 @@ inline const int16_t* ActiveRateGaps(const ConfigStore& s) {
 inline int16_t ActiveRateStuff(const ConfigStore& s) {
     return UsesGhostRate(s) ? s.Ghost.GhostRateStuff : s.Svc.RateStuff;
 }
+inline int64_t ActiveBitRate(const ConfigStore& s) {
+    return UsesGhostRate(s) ? s.Ghost.GhostBitRate : s.Svc.BitRate;
+}
 
 } // namespace kv

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "model/store_invariants.h"
@@ -25,23 +27,35 @@ bool IsRegularFile(std::FILE* f) {
 
 } // namespace
 
-ProjectFileStatus ReadProjectFile(const std::string& path, ConfigStore& store) {
+ProjectFileStatus ReadProjectFile(const std::string& path, ConfigStore& store, std::string* problem) {
     FilePtr file(std::fopen(path.c_str(), "rb"));
     if (!file || !IsRegularFile(file.get())) return ProjectFileStatus::CannotOpen;
 
     // One byte beyond the project size, so that a longer file is seen.
     std::vector<uint8_t> bytes(ProjectFileSize + 1);
     const std::size_t got = std::fread(bytes.data(), 1, bytes.size(), file.get());
-    if (std::ferror(file.get())) return ProjectFileStatus::Corrupted;
-    return ReadProjectBytes(bytes.data(), got, store);
+    if (std::ferror(file.get())) {
+        if (problem) *problem = "read error";
+        return ProjectFileStatus::Corrupted;
+    }
+    return ReadProjectBytes(bytes.data(), got, store, problem);
 }
 
-ProjectFileStatus ReadProjectBytes(const uint8_t* bytes, std::size_t size, ConfigStore& store) {
-    if (bytes == nullptr || size != ProjectFileSize) return ProjectFileStatus::Corrupted;
+ProjectFileStatus ReadProjectBytes(const uint8_t* bytes, std::size_t size, ConfigStore& store, std::string* problem) {
+    if (bytes == nullptr || size != ProjectFileSize) {
+        if (problem)
+            *problem = (size > ProjectFileSize ? "more than " + std::to_string(ProjectFileSize)
+                                               : std::to_string(bytes ? size : 0)) +
+                       " bytes, a project file has " + std::to_string(ProjectFileSize);
+        return ProjectFileStatus::Corrupted;
+    }
     // Checked in a scratch copy: the store is touched only by bytes that pass.
     auto scratch = std::make_unique<ConfigStore>();
     std::memcpy(scratch.get(), bytes, ProjectFileSize);
-    if (StoreInvariantViolation(*scratch)) return ProjectFileStatus::Corrupted;
+    if (auto violation = StoreInvariantViolation(*scratch)) {
+        if (problem) *problem = std::move(*violation);
+        return ProjectFileStatus::Corrupted;
+    }
     std::memcpy(&store, scratch.get(), ProjectFileSize);
     return ProjectFileStatus::Ok;
 }

@@ -19,8 +19,10 @@ std::string Slot(const char* what, int i) { return std::string(what) + " of slot
 std::optional<std::string> StoreInvariantViolation(const ConfigStore& s) {
     const ServiceBlock& sb = s.Svc;
     const GhostBlock& gb = s.Ghost;
-    if (sb.SvcCount < 0 || sb.SvcCount > MaxServices) return "service count out of range";
-    if (gb.GhostCount < 0 || gb.GhostCount > MaxGhosts) return "ghost count out of range";
+    if (sb.SvcCount < 0 || sb.SvcCount > MaxServices)
+        return "service count " + std::to_string(sb.SvcCount) + " out of range 0.." + std::to_string(MaxServices);
+    if (gb.GhostCount < 0 || gb.GhostCount > MaxGhosts)
+        return "ghost count " + std::to_string(gb.GhostCount) + " out of range 0.." + std::to_string(MaxGhosts);
     if (!Terminated(sb.NetName)) return "network name not terminated";
 
     for (int i = 0; i < sb.SvcCount; ++i) {

@@ -1,6 +1,7 @@
 #include "tables/bit_rate_entry.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "tables/rate.h"
 
@@ -61,6 +62,18 @@ BitRateEntry ApplyBitRateEntry(ConfigStore& store, std::string_view boxText, boo
     StoreRateTable(store, ComputeRateGaps(entry.EffectiveRate, byteMode));
     entry.outcome = BitRateEntry::Outcome::Applied;
     return entry;
+}
+
+bool RateTableIsOfRate(const ConfigStore& store, int64_t rate) {
+    for (bool byteMode : {true, false}) {
+        auto scratch = std::make_unique<ConfigStore>(store);
+        if (ApplyBitRateEntry(*scratch, std::to_string(rate), byteMode).outcome != BitRateEntry::Outcome::Applied)
+            continue;
+        if (std::equal(scratch->Svc.RateGaps, scratch->Svc.RateGaps + RateSlots, ActiveRateGaps(store)) &&
+            scratch->Svc.RateStuff == ActiveRateStuff(store))
+            return true;
+    }
+    return false;
 }
 
 } // namespace kv

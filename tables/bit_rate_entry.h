@@ -30,4 +30,8 @@ struct BitRateEntry {
 
 BitRateEntry ApplyBitRateEntry(ConfigStore& store, std::string_view boxText, bool byteMode);
 
+// Whether the pacing table in force (the one the image carries) is the one
+// leaving the bit-rate box with `rate` makes, in either mode.
+bool RateTableIsOfRate(const ConfigStore& store, int64_t rate);
+
 } // namespace kv

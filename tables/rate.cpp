@@ -24,8 +24,10 @@ constexpr int64_t PacketPeriods = 188; // one byte per 27 MHz period
 constexpr int64_t ByteGaps = 187;      // gaps between the bytes of a packet
 constexpr int64_t MaxStuff = 255;
 
-constexpr int64_t MinExactRateByte = 358070;
-constexpr int64_t MinExactRatePack = 617865;
+// Below these the slots pass 32767: EffectiveBitRate, summing them as signed
+// 16 bits, would read back another rate than the one sent.
+constexpr int64_t MinExactRateByte = 503571;
+constexpr int64_t MinExactRatePack = 1232223;
 
 } // namespace
 

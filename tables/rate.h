@@ -24,7 +24,8 @@ RateTable ComputeRateGaps(int32_t rate, bool byteMode);
 // divisor is zero or negative (a table read back from a device can be anything).
 int64_t EffectiveBitRate(const int16_t gaps[10], int16_t stuff);
 
-// Lowest rate whose figures fit 16 bits: 358 070 (Byte) or 617 865 (Pack).
+// Lowest rate whose slots stay within 0..32767, so that the table reads back
+// as the rate it was made from: 503 571 (Byte) or 1 232 223 (Pack).
 int64_t MinExactRate(bool byteMode);
 bool RateInExactRange(int64_t rate, bool byteMode);
 

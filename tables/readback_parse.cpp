@@ -144,6 +144,7 @@ ReadBackResult ParseReadBack(const std::vector<uint8_t>& bytes, ConfigStore& sto
         const auto record = RecordOfImage(image, PidMapIndex(a + 1));
         if (!record || !IsImageRecord(*record, PidMapRecord)) {
             result.Messages.push_back("Error in file.");
+            result.BadPidMapInputs.push_back(a + 1);
             continue;
         }
         ReadBackPidMap(*record, a, store);

@@ -15,6 +15,7 @@ struct ReadBackResult {
     int PatVersion = -1;               // version_number of the PAT read back, -1 when none
     std::string NetNameShown;          // the NIT name for the network box (empty when no NIT)
     std::vector<std::string> Messages; // "Error in file." once per bad PID map, in order
+    std::vector<int> BadPidMapInputs;  // the input (1..8) of each of those messages
 };
 
 // Untrusted device bytes: every offset is bounds-checked, the store keeps its

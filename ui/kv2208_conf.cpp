@@ -93,12 +93,15 @@ void Tfrm_CfgMux::FormCreate() {
     // over this window (queued to the GUI thread should it ever report from
     // elsewhere).
     QPointer<Tfrm_CfgMux> window(this);
+    // The device path and the reason go to the box's detailed text.
     app.Channel = std::make_unique<SerialChannel>(app.AppFolder, [window](const std::string& message) {
         const QString text = QString::fromStdString(message);
+        const QString detail = QString::fromStdString(PortFailureDetail(App().Channel->LastFailure()));
         if (QThread::currentThread() == qApp->thread())
-            ShowError(window, text);
+            ShowError(window, text, detail);
         else
-            QMetaObject::invokeMethod(qApp, [window, text] { ShowError(window, text); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                qApp, [window, text, detail] { ShowError(window, text, detail); }, Qt::QueuedConnection);
     });
     channel_ = app.Channel.get();
     ShowPort(true);
@@ -204,6 +207,7 @@ void Tfrm_CfgMux::SetConnectedControls(bool connected) {
     bt_Connect->setEnabled(!connected);
     mn_Connect->setEnabled(!connected);
     mn_Port->menuAction()->setEnabled(!connected);
+    mn_Devices->setEnabled(!connected);
     for (QWidget* control : std::initializer_list<QWidget*>{bt_Disconnect, bt_Add, bt_Get, bt_Open, bt_Ghost,
                                                              txt_NameProg, txt_NetName, txt_TSID, txt_BitRate})
         control->setEnabled(connected);

@@ -69,6 +69,7 @@ private slots:
 
     // Device operations.
     void mn_1Click(QAction* chosen); // shared by mn_1 .. mn_9
+    void mn_DevicesClick();          // the device of each port (devices.cpp)
     void bt_ConnectClick();
     void bt_DisconnectClick();
     void bt_SendClick();
@@ -182,6 +183,7 @@ private:
     QMenu* mn_Config = nullptr;
     QMenu* mn_Port = nullptr;
     QAction* mn_PortItems[9] = {}; // mn_1 .. mn_9
+    QAction* mn_Devices = nullptr;
     QAction* mn_Edit = nullptr;
     QAction* mn_Ghost = nullptr;
     QMenu* mn_Help = nullptr;

@@ -17,6 +17,7 @@
 #include "tables/image_writer.h"
 #include "ui/app_state.h"
 #include "ui/box_text.h"
+#include "ui/devices.h"
 #include "ui/kv2208_conf.h"
 #include "ui/message_box.h"
 #include "ui/port_file.h"
@@ -63,6 +64,11 @@ void Tfrm_CfgMux::mn_1Click(QAction* chosen) {
     if (problem.empty() && !WritePortFile(App().PortFile, App().ComPort))
         problem = CannotWriteMessage(App().PortFile, errno);
     if (!problem.empty()) ShowError(this, QString::fromStdString(problem));
+}
+
+void Tfrm_CfgMux::mn_DevicesClick() {
+    Tfrm_Devices devices(App().AppFolder, this);
+    devices.exec();
 }
 
 void Tfrm_CfgMux::bt_ConnectClick() {

@@ -135,6 +135,8 @@ void Tfrm_CfgMux::BuildMenu() {
         mn_PortItems[n - 1] = item;
         connect(item, &QAction::triggered, this, [this, item] { mn_1Click(item); });
     }
+    mn_Devices = Named(mn_Config->addAction(QStringLiteral("Serial &devices...")), "mn_Devices");
+    connect(mn_Devices, &QAction::triggered, this, &Tfrm_CfgMux::mn_DevicesClick);
 
     mn_Edit = Named(mn_Config->addAction(pictures::Edit(), QStringLiteral("&Edit programs...")), "mn_Edit");
     mn_Ghost = Named(mn_Config->addAction(pictures::Ghost(), QStringLiteral("&Ghost PIDs...")), "mn_Ghost");

@@ -10,7 +10,8 @@ namespace kv::ui {
 
 inline const QString AppTitle = QStringLiteral("KV2200-8 Multiplixer 8x1 - Brimco");
 
-// `detail`, when given, is the box's detailed text (a path and the reason).
+// `detail`, when given, is the box's detailed text behind "Show Details..."
+// (a device or file path and the reason).
 void ShowWarning(QWidget* parent, const QString& text, const QString& detail = {}); // exclamation icon, OK
 bool AskQuestion(QWidget* parent, const QString& text);     // exclamation icon, Yes/No; true for Yes
 void ShowError(QWidget* parent, const QString& text, const QString& detail = {}); // stop icon, OK

@@ -72,14 +72,14 @@ TEST_F(NetworkBoxesTest, PointsAreReadAsTheEndOfTheNumberAndARateOutOfRangeChang
     // The tenth character does not fit the box; what is left reads as 27.
     Enter(Box("txt_BitRate"), "27.000.000", Box("txt_TSID"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return boxes.Texts().size() == 1; }, 3000));
-    EXPECT_EQ(boxes.Last(), "Bit rate must be between 358070 and 216000000 (Bps).");
+    EXPECT_EQ(boxes.Last(), "Bit rate must be between 503571 and 216000000 (Bps).");
     EXPECT_EQ(Box("txt_BitRate")->text(), "27.000.00");
     EXPECT_EQ(std::memcmp(&before, &ui::App().Store, sizeof before), 0);
 
     Control<QRadioButton>("rdg_ModePack")->setChecked(true);
-    Enter(Box("txt_BitRate"), "600000", Box("txt_TSID"));
+    Enter(Box("txt_BitRate"), "1232222", Box("txt_TSID"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return boxes.Texts().size() == 2; }, 3000));
-    EXPECT_EQ(boxes.Last(), "Bit rate must be between 617865 and 216000000 (Bps).");
+    EXPECT_EQ(boxes.Last(), "Bit rate must be between 1232223 and 216000000 (Bps).");
     EXPECT_EQ(std::memcmp(&before, &ui::App().Store, sizeof before), 0);
 }
 

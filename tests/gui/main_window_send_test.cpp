@@ -95,10 +95,10 @@ TEST_F(SendMuxTest, RatesOutsideTheRangeAreRefusedBeforeSending) {
         const char* warning;
     };
     const Case cases[] = {
-        {"27.000.00", "Bit rate must be between 358070 and 216000000 (Bps)."},
-        {"216000001", "Bit rate must be between 358070 and 216000000 (Bps)."},
-        {"", "Bit rate must be between 358070 and 216000000 (Bps)."},
-        {"0", "Bit rate must be between 358070 and 216000000 (Bps)."},
+        {"27.000.00", "Bit rate must be between 503571 and 216000000 (Bps)."},
+        {"216000001", "Bit rate must be between 503571 and 216000000 (Bps)."},
+        {"", "Bit rate must be between 503571 and 216000000 (Bps)."},
+        {"0", "Bit rate must be between 503571 and 216000000 (Bps)."},
     };
     BoxAnswerer boxes;
     for (const Case& c : cases) {

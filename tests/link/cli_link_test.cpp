@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
 #include <chrono>
 #include <filesystem>
 #include <string>
@@ -158,7 +160,7 @@ TEST(CliLink, SendReportsTheTransferResult) {
     ASSERT_TRUE(device.Listening()) << device.Output();
     const ProgramRun send = folder.Run({"send", project, "--port", "5", "--pat-version", "7"});
     EXPECT_EQ(send.status, 10);
-    EXPECT_EQ(send.err, "Error 10\n");
+    EXPECT_EQ(send.err, "kv2208-cli: " + project + ": Error 10\n");
 }
 
 TEST(CliLink, SendAndGetRefuseWhatCannotWork) {
@@ -177,13 +179,26 @@ TEST(CliLink, SendAndGetRefuseWhatCannotWork) {
         int status;
         std::string err;
     };
+    // COM7 leads nowhere; the message names the device path and the reason.
+    std::filesystem::create_symlink(folder.Path() + "nothing-here", folder.File("COM7"));
+    const std::string missing = folder.Temp().File("missing.MUX");
+    const std::string noCom7 = "kv2208-cli: COM7 não disponivel (" + folder.File("COM7") + ": No such file or directory)\n";
+    const std::string noDevice = folder.Path() + "nothing-here";
     const Case cases[] = {
-        {{"send", folder.Temp().File("missing.MUX"), "--port", "7"}, 65, "Cannot open input file.\n"},
-        {{"send", tooMany, "--port", "7"}, 65, "Limited 41 programs per Mux.\n"},
-        {{"send", project, "--port", "7"}, 11, "COM7 não disponivel\n"},
-        {{"get", "--port", "7", "-o", folder.Temp().File("x.MUX")}, 11, "COM7 não disponivel\n"},
+        {{"send", missing, "--port", "7"}, 66,
+         "kv2208-cli: " + missing + ": Cannot open input file. (No such file or directory)\n"},
+        {{"send", tooMany, "--port", "7"}, 65, "kv2208-cli: " + tooMany + ": Limited 41 programs per Mux.\n"},
+        {{"send", project, "--port", "7", "--rate", "400000"}, 65,
+         "kv2208-cli: " + project + ": Bit rate must be between 503571 and 216000000 (Bps). (--rate 400000)\n"},
+        {{"send", project, "--port", "7"}, 74, noCom7},
+        {{"get", "--port", "7", "-o", folder.Temp().File("x.MUX")}, 74, noCom7},
+        {{"send", project, "--device", noDevice}, 74,
+         "kv2208-cli: " + noDevice + " não disponivel (" + noDevice + ": No such file or directory)\n"},
         {{"send", project}, 64, ""},
         {{"get", "--port", "7"}, 64, ""},
+        {{"get", "--port", "0", "-o", folder.Temp().File("x.MUX")}, 64, ""},
+        {{"send", project, "--port", "-1"}, 64, ""},
+        {{"send", project, "--port", "7", "--device", noDevice}, 64, ""},
     };
     for (const Case& c : cases) {
         const ProgramRun run = folder.Run(c.args);
@@ -193,6 +208,28 @@ TEST(CliLink, SendAndGetRefuseWhatCannotWork) {
         }
     }
     EXPECT_FALSE(std::filesystem::exists(ImageFilePath(folder.Path())));
+}
+
+TEST(CliLink, ASecondSimulatorLeavesATakenPortAloneAndPortsShowsTheLink) {
+    CliFolder folder;
+    SimulateProcess device(folder, 2);
+    ASSERT_TRUE(device.Listening()) << device.Output();
+    const std::string target = std::filesystem::read_symlink(device.Link()).string();
+
+    const ProgramRun second = test::RunProgram(folder.Temp(), folder.Cli(), {"simulate", "--port", "2"}, "timeout 5 ");
+    EXPECT_EQ(second.status, 74);
+    EXPECT_NE(second.err.find("COM2 is taken by another running simulator"), std::string::npos) << second.err;
+    EXPECT_EQ(std::filesystem::read_symlink(device.Link()).string(), target);
+
+    const ProgramRun ports = folder.Run({"ports", "--json"});
+    ASSERT_EQ(ports.status, 0) << ports.err;
+    const auto json = nlohmann::json::parse(ports.out);
+    ASSERT_EQ(json["ports"].size(), 9u);
+    EXPECT_EQ(json["ports"][1]["port"], "COM2");
+    EXPECT_EQ(json["ports"][1]["device"], target);
+    EXPECT_EQ(json["ports"][1]["exists"], true);
+    EXPECT_EQ(json["ports"][2]["device"], "/dev/ttyS2");
+    EXPECT_EQ(device.Stop(), 0);
 }
 
 } // namespace

@@ -3,6 +3,9 @@
 #include "link/serial_channel.h"
 
 #include <fcntl.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -170,7 +173,9 @@ TEST(SerialChannel, SendAfterALostLinkReopensThePortWithOneReceiveThread) {
     dev.Channel.SendRecord(ReadCommand().data());
     ASSERT_TRUE(Eventually([&] { return !dev.Channel.Connected(); }));
 
-    // The device comes back on a new terminal under the same port name.
+    // The device comes back on a new terminal under the same port name (the
+    // one that hung up gives the port up first).
+    dev.Device.Stop();
     DeviceSimulator replacement;
     const std::vector<uint8_t> image = test::SyntheticImage(4);
     replacement.PreloadImage(image);
@@ -190,6 +195,46 @@ TEST(SerialChannel, SendAfterALostLinkReopensThePortWithOneReceiveThread) {
     EXPECT_TRUE(std::equal(records[0].begin(), records[0].end(), image.begin()));
     dev.Channel.SendRecord(IdleCommand().data());
     EXPECT_EQ(dev.Channel.ReceiveThreadCount(), 1);
+}
+
+// Exclusive mode outlives the descriptor on a pseudo-terminal whose other end
+// stays open; left set, it keeps every user but root out after one session.
+TEST(SerialChannel, CloseLeavesThePortOutOfExclusiveMode) {
+    LinkedDevice dev(6);
+    dev.StartAndOpen();
+    dev.Channel.Close();
+    const int fd = ::open(dev.Device.SlavePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(fd, 0);
+    int exclusive = -1;
+    ASSERT_EQ(ioctl(fd, TIOCGEXCL, &exclusive), 0);
+    ::close(fd);
+    EXPECT_EQ(exclusive, 0);
+}
+
+TEST(SerialChannel, AUserOtherThanRootOpensThePortAgainAfterClose) {
+    if (geteuid() != 0) GTEST_SKIP() << "needs root to become another user";
+    LinkedDevice dev(7);
+    dev.StartDevice();
+    // The scratch folders and the terminal must be reachable by that user.
+    for (const std::string& path : {dev.Folder.Path(), dev.Folder.File(""), dev.Device.SlavePath()})
+        ASSERT_EQ(chmod(path.c_str(), 0777), 0) << path;
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        constexpr uid_t Nobody = 65534;
+        if (setgid(Nobody) != 0 || setuid(Nobody) != 0) _exit(100);
+        SerialChannel channel(dev.Folder.Path(), nullptr, test::QuickChannel);
+        int opened = 0;
+        for (int i = 0; i < 3; ++i) {
+            opened += channel.Open(7) ? 1 : 0;
+            channel.Close();
+        }
+        _exit(opened);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 3) << "opens that succeeded as another user";
 }
 
 } // namespace

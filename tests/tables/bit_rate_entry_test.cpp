@@ -2,7 +2,11 @@
 // of the pacing table.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "tables/bit_rate_entry.h"
+#include "tables/image_writer.h"
+#include "tables/readback_display.h"
 #include "tables/rate.h"
 #include "tables_test_support.h"
 
@@ -23,7 +27,8 @@ TEST(BitRateEntry, AtolReadsTheLeadingNumber) {
 TEST(BitRateEntry, BoxShowsTheEffectiveRate) {
     const std::pair<const char*, int32_t> cases[] = {
         {"38000000", 38001122}, {"50000000", 50003694},   {"100000000", 100019704},
-        {"27000000", 27000000}, {"216000000", 216000000}, {"358070", 358070},
+        {"27000000", 27000000}, {"216000000", 216000000}, {"503571", 503571},
+        {"1232223", 1232225},
     };
     for (auto [text, shown] : cases) {
         for (bool byteMode : {true, false}) {
@@ -46,6 +51,9 @@ TEST(BitRateEntry, BoxShowsTheEffectiveRate) {
     }
 }
 
+constexpr const char* ByteRange = "Bit rate must be between 503571 and 216000000 (Bps).";
+constexpr const char* PackRange = "Bit rate must be between 1232223 and 216000000 (Bps).";
+
 TEST(BitRateEntry, EmptyZeroAndOutOfRangeEntriesChangeNothing) {
     struct Case {
         const char* text;
@@ -57,11 +65,14 @@ TEST(BitRateEntry, EmptyZeroAndOutOfRangeEntriesChangeNothing) {
         {"", true, Outcome::Ignored, ""},
         {"0", false, Outcome::Ignored, ""},
         {"abc", true, Outcome::Ignored, ""},
-        {"27.000.000", true, Outcome::OutOfRange, "Bit rate must be between 358070 and 216000000 (Bps)."},
-        {"358069", true, Outcome::OutOfRange, "Bit rate must be between 358070 and 216000000 (Bps)."},
-        {"617864", false, Outcome::OutOfRange, "Bit rate must be between 617865 and 216000000 (Bps)."},
-        {"216000001", true, Outcome::OutOfRange, "Bit rate must be between 358070 and 216000000 (Bps)."},
-        {"-38000000", false, Outcome::OutOfRange, "Bit rate must be between 617865 and 216000000 (Bps)."},
+        {"27.000.000", true, Outcome::OutOfRange, ByteRange},
+        {"503570", true, Outcome::OutOfRange, ByteRange},
+        {"400000", true, Outcome::OutOfRange, ByteRange},
+        {"1232222", false, Outcome::OutOfRange, PackRange},
+        {"617865", false, Outcome::OutOfRange, PackRange},
+        {"216000001", true, Outcome::OutOfRange, ByteRange},
+        {"216000001", false, Outcome::OutOfRange, PackRange},
+        {"-38000000", false, Outcome::OutOfRange, PackRange},
     };
     for (const Case& c : cases) {
         auto store = test::RichStore();
@@ -70,6 +81,22 @@ TEST(BitRateEntry, EmptyZeroAndOutOfRangeEntriesChangeNothing) {
         EXPECT_EQ(e.outcome, c.outcome) << c.text;
         EXPECT_EQ(e.Warning, c.warning) << c.text;
         EXPECT_EQ(test::BytesOf(*store), before) << c.text;
+    }
+}
+
+// At each end of the accepted range, what "Send Mux" sends comes back from
+// "Get" as the same rate and mode.
+TEST(BitRateEntry, RatesAtTheBoundsReadBackAsSent) {
+    const std::pair<int64_t, bool> bounds[] = {
+        {MinExactRate(true), true}, {MinExactRate(false), false}, {MaxExactRate, true}, {MaxExactRate, false}};
+    for (auto [rate, byteMode] : bounds) {
+        const std::string text = std::to_string(rate);
+        auto store = test::RichStore();
+        const BitRateEntry e = ApplyBitRateEntry(*store, text, byteMode);
+        ASSERT_EQ(e.outcome, Outcome::Applied) << text;
+        const auto back = std::make_unique<ConfigStore>(DecodeImageToProject(BuildConfigImage(*store, 1)));
+        EXPECT_EQ(back->Svc.BitRate, e.EffectiveRate) << text;
+        EXPECT_EQ(back->Svc.RateStuff, store->Svc.RateStuff) << text;
     }
 }
 

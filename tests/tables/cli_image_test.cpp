@@ -2,11 +2,13 @@
 // refusals with their exit statuses.
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <filesystem>
 #include <map>
 
 #include "model/cli_run.h"
 #include "model/project_file.h"
+#include "tables/bit_rate_entry.h"
 #include "tables/image_writer.h"
 #include "tables/rate.h"
 #include "tables/readback_display.h"
@@ -51,33 +53,65 @@ TEST(CliImage, RateRunsTheBitRateExitStepsFirst) {
     EXPECT_EQ(image[13] | (image[14] << 8), static_cast<uint16_t>(pack.Gaps[1]));
 }
 
+// Every refusal names the file and why, exits with its <sysexits.h> status
+// and writes nothing.
 TEST(CliImage, RefusalsWriteNothing) {
     test::TempFolder folder;
     auto tooMany = test::ZeroStore();
     for (int i = 0; i < 42; ++i) test::AddService(*tooMany, 1, static_cast<uint16_t>(i), 0x100);
     const std::string crowded = SaveProject(folder, *tooMany, "crowded.MUX");
     const std::string rich = SaveProject(folder, *test::RichStore(), "rich.MUX");
+    auto damaged = test::BytesOf(*test::RichStore());
+    damaged[offsetof(ServiceBlock, SvcCount)] = 150;
+    test::WriteBytes(folder.File("damaged.MUX"), damaged);
+    test::WriteBytes(folder.File("short.MUX"), std::vector<uint8_t>(100));
+    test::WriteBytes(folder.File("image.MUX"), BuildConfigImage(*test::RichStore(), 1));
+    test::WriteBytes(folder.File("empty.img"), {});
     const std::string out = folder.File("out");
+    const std::string none = folder.File("none.MUX");
+    const auto said = [](const std::string& file, const std::string& text) {
+        return "kv2208-cli: " + file + ": " + text + "\n";
+    };
     struct Case {
         std::vector<std::string> args;
         int status;
         std::string message;
     };
     const Case cases[] = {
-        {{"image", crowded, "-o", out}, 65, "Limited 41 programs per Mux.\n"},
-        {{"ts", crowded, "-o", out}, 65, "Limited 41 programs per Mux.\n"},
+        {{"image", crowded, "-o", out}, 65, said(crowded, "Limited 41 programs per Mux.")},
+        {{"ts", crowded, "-o", out}, 65, said(crowded, "Limited 41 programs per Mux.")},
         {{"image", rich, "-o", out, "--rate", "27.000.000"},
          65,
-         "Bit rate must be between 358070 and 216000000 (Bps).\n"},
-        {{"image", rich, "-o", out, "--rate", "617864", "--mode", "pack"},
+         said(rich, "Bit rate must be between 503571 and 216000000 (Bps). (--rate 27.000.000)")},
+        {{"ts", rich, "-o", out, "--rate", "1232222", "--mode", "pack"},
          65,
-         "Bit rate must be between 617865 and 216000000 (Bps).\n"},
+         said(rich, "Bit rate must be between 1232223 and 216000000 (Bps). (--rate 1232222)")},
         {{"image", rich, "-o", out, "--rate", "0"}, 64, ""},
         {{"image", rich, "-o", out, "--mode", "pack"}, 64, ""},
         {{"image", rich, "-o", out, "--pat-version", "32"}, 64, ""},
-        {{"image", folder.File("none.MUX"), "-o", out}, 65, "Cannot open input file.\n"},
-        {{"decode", folder.File("none.img"), "-o", out}, 65, "Cannot open input file.\n"},
-        {{"image", rich, "-o", folder.File("no/such/folder")}, 65, ""},
+        {{"image", none, "-o", out}, 66, said(none, "Cannot open input file. (No such file or directory)")},
+        {{"image", folder.File("damaged.MUX"), "-o", out},
+         65,
+         said(folder.File("damaged.MUX"), "File corrupted! (service count 150 out of range 0..100)")},
+        {{"ts", folder.File("short.MUX"), "-o", out},
+         65,
+         said(folder.File("short.MUX"), "File corrupted! (100 bytes, a project file has 13880)")},
+        {{"image", folder.File("image.MUX"), "-o", out},
+         65,
+         said(folder.File("image.MUX"), "File corrupted! (a configuration image, not a project file; "
+                                        "\"kv2208-cli decode\" makes a project file of it)")},
+        {{"decode", folder.File("none.img"), "-o", out},
+         66,
+         said(folder.File("none.img"), "Cannot open input file. (No such file or directory)")},
+        {{"decode", folder.File("empty.img"), "-o", out},
+         65,
+         said(folder.File("empty.img"), "not a configuration image: the file is empty")},
+        {{"decode", rich, "-o", out},
+         65,
+         said(rich, "not a configuration image: this is a project file (*.MUX), not a configuration image")},
+        {{"image", rich, "-o", folder.File("no/such/folder")},
+         73,
+         said(folder.File("no/such/folder"), "Cannot create output file. (No such file or directory)")},
     };
     for (const Case& c : cases) {
         const auto run = test::RunCli(folder, c.args);
@@ -87,6 +121,30 @@ TEST(CliImage, RefusalsWriteNothing) {
         }
         EXPECT_FALSE(std::filesystem::exists(out)) << c.args.back();
     }
+}
+
+// A file whose pacing table is not that of its BitRate is built from the
+// table as stored, with a warning naming both rates; --rate recomputes it.
+TEST(CliImage, AStoredTableOfAnotherRateIsUsedWithAWarning) {
+    test::TempFolder folder;
+    auto store = test::RichStore();
+    ApplyBitRateEntry(*store, "25356228", true);
+    store->Svc.BitRate = store->Ghost.GhostBitRate = 27000000;
+    const std::string project = SaveProject(folder, *store);
+    const auto run = test::RunCli(folder, {"image", project, "-o", folder.File("a.img")});
+    ASSERT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "kv2208-cli: " + project + ": warning: the stored pacing table gives 25356228 bit/s, not "
+                                                  "the file's BitRate of 27000000 bit/s; it is used as stored "
+                                                  "(--rate recomputes it)\n");
+    EXPECT_EQ(test::ReadBytes(folder.File("a.img")), BuildConfigImage(*store, 1));
+
+    const auto again = test::RunCli(folder, {"image", project, "-o", "-", "--rate", "27000000"});
+    ASSERT_EQ(again.status, 0);
+    EXPECT_EQ(again.err, "");
+    store->Svc.BitRate = 0;
+    ApplyBitRateEntry(*store, "27000000", true);
+    EXPECT_EQ(std::vector<uint8_t>(again.out.begin(), again.out.end()), BuildConfigImage(*store, 1))
+        << "- writes to standard output";
 }
 
 TEST(CliDecode, SavesTheProjectOfAFreshGet) {
@@ -100,10 +158,17 @@ TEST(CliDecode, SavesTheProjectOfAFreshGet) {
     auto broken = image;
     broken[3 * 188] = 0; // input 3's map
     test::WriteBytes(folder.File("broken.img"), broken);
-    const auto warned =
-        test::RunCli(folder, {"decode", folder.File("broken.img"), "-o", folder.File("b.MUX")});
-    EXPECT_EQ(warned.status, 0);
-    EXPECT_EQ(warned.err, "Error in file.\n");
+    // Refused whole; --partial keeps what could be read, and still refuses.
+    const std::string why = "kv2208-cli: " + folder.File("broken.img") +
+                            ": Error in file. (record 3, the PID map of input 3, is not B8 01)\n";
+    for (bool partial : {false, true}) {
+        std::vector<std::string> args = {"decode", folder.File("broken.img"), "-o", folder.File("b.MUX")};
+        if (partial) args.push_back("--partial");
+        const auto refused = test::RunCli(folder, args);
+        EXPECT_EQ(refused.status, 65);
+        EXPECT_EQ(refused.err, why);
+        EXPECT_EQ(std::filesystem::exists(folder.File("b.MUX")), partial);
+    }
 }
 
 TEST(CliTs, CountersRunPerPidAndEveryOtherByteIsTheImagePacket) {

@@ -1,6 +1,7 @@
 // Bit rate to pacing table and back.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 
 #include "tables/rate.h"
@@ -41,15 +42,22 @@ TEST(RateArithmetic, ByteModeStuffingIsCappedAt255) {
     EXPECT_EQ(ComputeRateGaps(108000001, true).Gaps, ComputeRateGaps(108000001, false).Gaps);
 }
 
-// Inside the exact range the table, read as unsigned 16 bits, adds back up
-// to K / rate; one bit/s below it a slot no longer fits 16 bits.
+// Inside the accepted range every slot fits 0..32767, so the table read back
+// as signed 16 bits gives the rate it was made from; one bit/s below, a slot
+// passes 32767.
 int64_t UnsignedDivisor(const RateTable& t) {
     int64_t sum = 1870 * static_cast<uint16_t>(t.Stuff) + 1880;
     for (int16_t g : t.Gaps) sum += static_cast<uint16_t>(g);
     return sum;
 }
 
-TEST(RateArithmetic, ExactRangeEndsWhereSlotsStopFitting16Bits) {
+int MaxSlot(const RateTable& t) {
+    int max = 0;
+    for (int16_t g : t.Gaps) max = std::max(max, static_cast<int>(static_cast<uint16_t>(g)));
+    return max;
+}
+
+TEST(RateArithmetic, AcceptedRangeEndsWhereSlotsPass32767) {
     for (bool byteMode : {true, false}) {
         const int64_t min = MinExactRate(byteMode);
         EXPECT_TRUE(RateInExactRange(min, byteMode));
@@ -57,11 +65,12 @@ TEST(RateArithmetic, ExactRangeEndsWhereSlotsStopFitting16Bits) {
         EXPECT_TRUE(RateInExactRange(MaxExactRate, byteMode));
         EXPECT_FALSE(RateInExactRange(MaxExactRate + 1, byteMode));
         const auto at = [&](int64_t rate) { return ComputeRateGaps(static_cast<int32_t>(rate), byteMode); };
-        EXPECT_EQ(UnsignedDivisor(at(min)), RateConstant / min) << min;
-        EXPECT_NE(UnsignedDivisor(at(min - 1)), RateConstant / (min - 1)) << min - 1;
+        EXPECT_EQ(MaxSlot(at(min)), 32767) << min;
+        EXPECT_GT(MaxSlot(at(min - 1)), 32767) << min - 1;
+        EXPECT_EQ(EffectiveBitRate(at(min).Gaps.data(), at(min).Stuff), RateConstant / (RateConstant / min));
     }
-    EXPECT_EQ(MinExactRate(true), 358070);
-    EXPECT_EQ(MinExactRate(false), 617865);
+    EXPECT_EQ(MinExactRate(true), 503571);
+    EXPECT_EQ(MinExactRate(false), 1232223);
 }
 
 TEST(RateArithmetic, SlotsAbove32767SumAsSigned16Bits) {
