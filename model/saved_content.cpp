@@ -1,56 +1,47 @@
 #include "model/saved_content.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace kv {
 namespace {
 
-template <typename T> void Append(std::vector<uint8_t>& bytes, const T& value) {
-    const auto* first = reinterpret_cast<const uint8_t*>(&value);
-    bytes.insert(bytes.end(), first, first + sizeof value);
-}
+template <typename T> bool SameBytes(const T& a, const T& b) { return std::memcmp(&a, &b, sizeof(T)) == 0; }
 
 // Only what the counts cover: slots beyond them are no service or entry.
-std::vector<uint8_t> ServiceContent(const ServiceBlock& sb) {
-    std::vector<uint8_t> bytes;
-    const int count = std::clamp<int>(sb.SvcCount, 0, MaxServices);
-    Append(bytes, count);
+bool SameServices(const ServiceBlock& a, const ServiceBlock& b) {
+    if (a.SvcCount != b.SvcCount) return false;
+    const int count = std::clamp<int>(a.SvcCount, 0, MaxServices);
     for (int i = 0; i < count; ++i) {
-        Append(bytes, sb.SvcInput[i]);
-        Append(bytes, sb.SvcPmtPid[i]);
-        Append(bytes, sb.SvcInfo[i]);
-        Append(bytes, sb.SvcPids[i]);
+        if (a.SvcInput[i] != b.SvcInput[i] || a.SvcPmtPid[i] != b.SvcPmtPid[i] ||
+            !SameBytes(a.SvcInfo[i], b.SvcInfo[i]) || !SameBytes(a.SvcPids[i], b.SvcPids[i]))
+            return false;
     }
-    return bytes;
+    return true;
 }
 
-std::vector<uint8_t> GhostContent(const GhostBlock& g) {
-    std::vector<uint8_t> bytes;
-    const int count = std::clamp<int>(g.GhostCount, 0, MaxGhosts);
-    Append(bytes, count);
+bool SameGhosts(const GhostBlock& a, const GhostBlock& b) {
+    if (a.GhostCount != b.GhostCount) return false;
+    const int count = std::clamp<int>(a.GhostCount, 0, MaxGhosts);
     for (int j = 0; j < count; ++j) {
-        Append(bytes, g.GhostInput[j]);
-        Append(bytes, g.GhostPidIn[j]);
-        Append(bytes, g.GhostPidOut[j]);
+        if (a.GhostInput[j] != b.GhostInput[j] || a.GhostPidIn[j] != b.GhostPidIn[j] ||
+            a.GhostPidOut[j] != b.GhostPidOut[j])
+            return false;
     }
-    return bytes;
+    return true;
 }
 
 } // namespace
 
-SavedContent::SavedContent() : services_(sizeof(int), 0), ghosts_(sizeof(int), 0) {}
-
 void SavedContent::Mark(const ConfigStore& store) {
     MarkServices(store.Svc);
-    ghosts_ = GhostContent(store.Ghost);
+    ghosts_ = store.Ghost;
 }
 
-void SavedContent::MarkServices(const ServiceBlock& sb) {
-    services_ = ServiceContent(sb);
-}
+void SavedContent::MarkServices(const ServiceBlock& sb) { services_ = sb; }
 
 bool SavedContent::Changed(const ConfigStore& store) const {
-    return ServiceContent(store.Svc) != services_ || GhostContent(store.Ghost) != ghosts_;
+    return !SameServices(store.Svc, services_) || !SameGhosts(store.Ghost, ghosts_);
 }
 
 } // namespace kv

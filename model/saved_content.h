@@ -3,9 +3,6 @@
 // Open, successful "Send Mux" or "Get": Disconnect and Exit ask before such
 // work is lost, and act at once when nothing changed.
 
-#include <cstdint>
-#include <vector>
-
 #include "model/config_store.h"
 
 namespace kv {
@@ -14,7 +11,7 @@ inline constexpr const char* UnsavedQuestion = "Programs not saved will be lost.
 
 class SavedContent {
   public:
-    SavedContent(); // as for a store without services and ghost entries
+    SavedContent() = default; // as for a store without services and ghost entries
 
     // The store as it was just saved, opened, sent or read back.
     void Mark(const ConfigStore& store);
@@ -24,8 +21,8 @@ class SavedContent {
     bool Changed(const ConfigStore& store) const;
 
   private:
-    std::vector<uint8_t> services_; // count and records of the stored services
-    std::vector<uint8_t> ghosts_;   // count and entries of the ghost table
+    ServiceBlock services_{}; // as last marked
+    GhostBlock ghosts_{};
 };
 
 } // namespace kv
