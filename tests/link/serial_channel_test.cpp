@@ -3,6 +3,7 @@
 #include "link/serial_channel.h"
 
 #include <fcntl.h>
+#include <grp.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -12,8 +13,10 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <thread>
+#include <vector>
 
 #include "link/line_settings.h"
 #include "link_test_support.h"
@@ -211,6 +214,22 @@ TEST(SerialChannel, CloseLeavesThePortOutOfExclusiveMode) {
     EXPECT_EQ(exclusive, 0);
 }
 
+// The other user's side of the test below. A fork of this process (the
+// simulator's thread runs in it) may only exec, so that side runs in a fresh
+// process of this program: with KV_OPEN_AS_OTHER_USER=FOLDER it opens and
+// closes port 7 of FOLDER three times and exits with the opens that succeeded.
+[[maybe_unused]] const bool otherUserSide = [] {
+    const char* folder = std::getenv("KV_OPEN_AS_OTHER_USER");
+    if (folder == nullptr) return false;
+    SerialChannel channel(folder, nullptr, test::QuickChannel);
+    int opened = 0;
+    for (int i = 0; i < 3; ++i) {
+        opened += channel.Open(7) ? 1 : 0;
+        channel.Close();
+    }
+    std::_Exit(opened);
+}();
+
 TEST(SerialChannel, AUserOtherThanRootOpensThePortAgainAfterClose) {
     if (geteuid() != 0) GTEST_SKIP() << "needs root to become another user";
     LinkedDevice dev(7);
@@ -218,22 +237,29 @@ TEST(SerialChannel, AUserOtherThanRootOpensThePortAgainAfterClose) {
     // The scratch folders and the terminal must be reachable by that user.
     for (const std::string& path : {dev.Folder.Path(), dev.Folder.File(""), dev.Device.SlavePath()})
         ASSERT_EQ(chmod(path.c_str(), 0777), 0) << path;
+
+    // Everything the child needs is made before the fork.
+    std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
+    std::vector<std::string> environment = {"KV_OPEN_AS_OTHER_USER=" + dev.Folder.Path()};
+    for (char** e = environ; *e != nullptr; ++e) environment.emplace_back(*e);
+    std::vector<char*> envp;
+    for (std::string& e : environment) envp.push_back(e.data());
+    envp.push_back(nullptr);
+    char* argv[] = {self.data(), nullptr};
+
+    constexpr uid_t Nobody = 65534;
+    constexpr int CannotBecomeNobody = 100, CannotExec = 101;
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        constexpr uid_t Nobody = 65534;
-        if (setgid(Nobody) != 0 || setuid(Nobody) != 0) _exit(100);
-        SerialChannel channel(dev.Folder.Path(), nullptr, test::QuickChannel);
-        int opened = 0;
-        for (int i = 0; i < 3; ++i) {
-            opened += channel.Open(7) ? 1 : 0;
-            channel.Close();
-        }
-        _exit(opened);
+        if (setgroups(0, nullptr) != 0 || setgid(Nobody) != 0 || setuid(Nobody) != 0) _exit(CannotBecomeNobody);
+        execve(self.c_str(), argv, envp.data());
+        _exit(CannotExec);
     }
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status));
+    ASSERT_NE(WEXITSTATUS(status), CannotExec) << self << " cannot be run as nobody";
     EXPECT_EQ(WEXITSTATUS(status), 3) << "opens that succeeded as another user";
 }
 
