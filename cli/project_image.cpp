@@ -8,12 +8,12 @@
 #include "cli/command_registry.h"
 #include "cli/project_input.h"
 #include "model/project_file.h"
-#include "tables/bit_rate_entry.h"
+#include "ops/bit_rate_entry.h"
 #include "tables/image_check.h"
 #include "tables/image_file.h"
 #include "tables/image_writer.h"
 #include "tables/rate.h"
-#include "tables/readback_display.h"
+#include "ops/readback_display.h"
 
 namespace kv::cli {
 namespace {

@@ -15,7 +15,7 @@
 #include "tables/image_layout.h"
 #include "tables/image_writer.h"
 #include "tables/pat_builder.h"
-#include "tables/readback_display.h"
+#include "ops/readback_display.h"
 #include "tables/readback_parse.h"
 
 namespace kv::fuzz {

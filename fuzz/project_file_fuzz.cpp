@@ -9,7 +9,7 @@
 
 #include "fuzz/fuzz_checks.h"
 #include "model/project_file.h"
-#include "tables/bit_rate_entry.h"
+#include "ops/bit_rate_entry.h"
 
 using namespace kv;
 

@@ -16,7 +16,7 @@
 #include <QMainWindow>
 #include <functional>
 
-#include "tables/bit_rate_entry.h"
+#include "ops/bit_rate_entry.h"
 
 namespace kv {
 class SerialChannel;

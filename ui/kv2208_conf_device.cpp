@@ -13,7 +13,7 @@
 #include "link/serial_channel.h"
 #include "link/transfer.h"
 #include "model/app_paths.h"
-#include "model/service_entry.h"
+#include "ops/service_entry.h"
 #include "tables/image_writer.h"
 #include "ui/app_state.h"
 #include "ui/box_text.h"

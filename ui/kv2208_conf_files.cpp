@@ -13,8 +13,8 @@
 
 #include "model/app_paths.h"
 #include "model/project_file.h"
-#include "model/service_entry.h"
-#include "tables/bit_rate_entry.h"
+#include "ops/service_entry.h"
+#include "ops/bit_rate_entry.h"
 #include "ui/app_state.h"
 #include "ui/box_text.h"
 #include "ui/kv2208_conf.h"

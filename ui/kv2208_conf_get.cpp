@@ -11,7 +11,7 @@
 #include "link/transfer.h"
 #include "model/app_paths.h"
 #include "tables/image_file.h"
-#include "tables/readback_display.h"
+#include "ops/readback_display.h"
 #include "tables/readback_parse.h"
 #include "ui/app_state.h"
 #include "ui/box_text.h"

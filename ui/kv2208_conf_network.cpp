@@ -4,7 +4,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-#include "tables/bit_rate_entry.h"
+#include "ops/bit_rate_entry.h"
 #include "ui/app_state.h"
 #include "ui/box_text.h"
 #include "ui/key_filter.h"

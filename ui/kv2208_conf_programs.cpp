@@ -7,7 +7,7 @@
 #include <string>
 
 #include "model/pid_text.h"
-#include "model/program_names.h"
+#include "ops/program_names.h"
 #include "ui/app_state.h"
 #include "ui/kv2208_conf.h"
 #include "ui/message_box.h"

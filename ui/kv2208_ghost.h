@@ -6,7 +6,7 @@
 #include <functional>
 
 #include "model/pid_text.h"
-#include "ui/ghost_rows.h"
+#include "ops/ghost_rows.h"
 
 class QButtonGroup;
 class QComboBox;

@@ -16,7 +16,7 @@
 #include <optional>
 
 #include "model/pid_text.h"
-#include "model/service_entry.h"
+#include "ops/service_entry.h"
 
 class QButtonGroup;
 class QCheckBox;

@@ -10,7 +10,7 @@
 
 #include "gui_test_support.h"
 #include "main_window_support.h"
-#include "tables/bit_rate_entry.h"
+#include "ops/bit_rate_entry.h"
 #include "tables/image_layout.h"
 #include "tables/record_io.h"
 #include "tables/tables_test_support.h"

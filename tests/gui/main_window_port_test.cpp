@@ -11,7 +11,7 @@
 
 #include "gui_test_support.h"
 #include "main_window_support.h"
-#include "tables/bit_rate_entry.h"
+#include "ops/bit_rate_entry.h"
 
 namespace kv::test {
 namespace {

@@ -10,7 +10,7 @@
 #include "main_window_support.h"
 #include "model/model_test_support.h"
 #include "model/store_ops.h"
-#include "tables/bit_rate_entry.h"
+#include "ops/bit_rate_entry.h"
 #include "tables/image_layout.h"
 
 namespace kv::test {

@@ -14,7 +14,7 @@
 
 #include "gui_test_support.h"
 #include "main_window_support.h"
-#include "tables/bit_rate_entry.h"
+#include "ops/bit_rate_entry.h"
 #include "ui/kv2208_about.h"
 #include "ui/message_box.h"
 

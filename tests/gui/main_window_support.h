@@ -20,7 +20,7 @@
 #include "link/device_simulator.h"
 #include "model/model_test_support.h"
 #include "model/store_ops.h"
-#include "tables/bit_rate_entry.h"
+#include "ops/bit_rate_entry.h"
 #include "ui/app_state.h"
 #include "ui/kv2208_conf.h"
 #include "ui/port_file.h"

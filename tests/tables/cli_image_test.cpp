@@ -8,10 +8,10 @@
 
 #include "model/cli_run.h"
 #include "model/project_file.h"
-#include "tables/bit_rate_entry.h"
+#include "ops/bit_rate_entry.h"
 #include "tables/image_writer.h"
 #include "tables/rate.h"
-#include "tables/readback_display.h"
+#include "ops/readback_display.h"
 #include "tables/signalling_packets.h"
 #include "tables_test_support.h"
 

@@ -4,11 +4,11 @@
 
 #include <memory>
 
-#include "tables/bit_rate_entry.h"
+#include "ops/bit_rate_entry.h"
 #include "tables/image_writer.h"
-#include "tables/readback_display.h"
+#include "ops/readback_display.h"
 #include "tables/rate.h"
-#include "tables_test_support.h"
+#include "tables/tables_test_support.h"
 
 namespace kv {
 namespace {

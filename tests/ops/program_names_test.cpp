@@ -4,8 +4,8 @@
 
 #include <cstring>
 
-#include "model/program_names.h"
-#include "model_test_support.h"
+#include "ops/program_names.h"
+#include "model/model_test_support.h"
 
 namespace kv {
 namespace {

@@ -5,9 +5,9 @@
 #include <memory>
 #include <string>
 
-#include "model/service_entry.h"
+#include "ops/service_entry.h"
 #include "model/store_ops.h"
-#include "model_test_support.h"
+#include "model/model_test_support.h"
 
 namespace kv {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "tables/tables_test_support.h"
-#include "ui/ghost_rows.h"
+#include "ops/ghost_rows.h"
 
 namespace kv {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/ghost_rows.h"
+#include "ops/ghost_rows.h"
 
 #include <algorithm>
 #include <optional>

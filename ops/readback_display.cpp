@@ -1,9 +1,9 @@
-#include "tables/readback_display.h"
+#include "ops/readback_display.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "tables/bit_rate_entry.h"
+#include "ops/bit_rate_entry.h"
 #include "tables/rate.h"
 
 namespace kv {

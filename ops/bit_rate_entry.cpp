@@ -1,4 +1,4 @@
-#include "tables/bit_rate_entry.h"
+#include "ops/bit_rate_entry.h"
 
 #include <algorithm>
 #include <memory>

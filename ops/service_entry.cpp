@@ -1,4 +1,4 @@
-#include "model/service_entry.h"
+#include "ops/service_entry.h"
 
 #include <algorithm>
 #include <cstring>

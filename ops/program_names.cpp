@@ -1,7 +1,7 @@
-#include "model/program_names.h"
+#include "ops/program_names.h"
 
 #include "model/pid_text.h"
-#include "model/service_entry.h"
+#include "ops/service_entry.h"
 #include "model/store_ops.h"
 
 namespace kv {

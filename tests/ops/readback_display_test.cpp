@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "tables/image_writer.h"
-#include "tables/readback_display.h"
-#include "tables_test_support.h"
+#include "ops/readback_display.h"
+#include "tables/tables_test_support.h"
 
 namespace kv {
 namespace {
