@@ -1,0 +1,19 @@
+#pragma once
+// The operator's messages, each spelled once. The window and the command line
+// turn the core's typed results into these texts; nothing below them does.
+
+#include <string>
+
+namespace kv::msg {
+
+inline constexpr const char* ChooseItem = "Choose item, please.";
+inline constexpr const char* AskDeleteAll = "Delete all items?";
+inline constexpr const char* ListEmpty = "List is empty!";
+inline constexpr const char* NoSerialLink = "Sem comunicação serial.";
+inline constexpr const char* ProcessSuccessful = "Process successful!";
+inline constexpr const char* MuxMemoryEmpty = "Mux memory is empty!";
+
+// "Error 3": the result of a transfer that did not succeed.
+inline std::string TransferError(int code) { return "Error " + std::to_string(code); }
+
+} // namespace kv::msg
