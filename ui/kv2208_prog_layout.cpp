@@ -243,22 +243,19 @@ Tfrm_CfgProg::StreamBoxes Tfrm_CfgProg::BuildStreamGroup(QWidget* g, StreamKind 
         ckb_Pcr = Check(pcr, QStringLiteral("ckb_Pcr"), QStringLiteral(" Adjust"), true, QPoint(224, 24));
         break;
     }
-    case StreamKind::Video: {
-        const StreamGroup video = MakeStreamGroup(
-            g, QStringLiteral(" PID Video "), QStringLiteral("grp_PidVideo"), QStringLiteral("txt_PidVidIn"),
-            QStringLiteral("txt_PidVidOut"), QPoint(10, MiddleRowY));
-        boxes.In = video.in;
-        boxes.Out = video.out;
-        boxes.Type = TypeList(video.group, QStringLiteral("cb_VidType"), VideoTypes);
-        break;
-    }
+    case StreamKind::Video:
     case StreamKind::Audio: {
-        const StreamGroup audio = MakeStreamGroup(
-            g, QString::fromLatin1(AudioCaptions[slot]), "grp_PidAudio" + n, "txt_PidAud" + n + "In",
-            "txt_PidAud" + n + "Out", QPoint(10 + StreamGroupStep * (slot + 1), MiddleRowY));
-        boxes.In = audio.in;
-        boxes.Out = audio.out;
-        boxes.Type = TypeList(audio.group, "cb_Aud" + n + "Type", AudioTypes);
+        // The middle row: video, then audio 1 to 4, each with its type list.
+        const bool video = kind == StreamKind::Video;
+        const QString stem = video ? QStringLiteral("Vid") : "Aud" + n;
+        const int column = video ? 0 : slot + 1;
+        const StreamGroup group = MakeStreamGroup(
+            g, video ? QStringLiteral(" PID Video ") : QString::fromLatin1(AudioCaptions[slot]),
+            video ? QStringLiteral("grp_PidVideo") : "grp_PidAudio" + n, "txt_Pid" + stem + "In",
+            "txt_Pid" + stem + "Out", QPoint(10 + StreamGroupStep * column, MiddleRowY));
+        boxes.In = group.in;
+        boxes.Out = group.out;
+        boxes.Type = TypeList(group.group, "cb_" + stem + "Type", video ? VideoTypes : AudioTypes);
         break;
     }
     case StreamKind::Data: {
