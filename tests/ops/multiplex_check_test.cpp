@@ -77,7 +77,7 @@ TEST(MultiplexCheck, EachFindingAndTheSharesThatRaiseNothing) {
         {"two inputs on one output PID",
          [&](ConfigStore& s) { sport(s).PcrOut = sport(s).VideoOut = 0x200; },
          {"pid-conflict"},
-         "PCR of NEWS (IN 1, PID 64) and PCR of SPORT (IN 2, PID 80)",
+         "video of NEWS (IN 1, PID 64) and video of SPORT (IN 2, PID 80)",
          {0x200}},
         {"ghost on a service's output PID",
          [](ConfigStore& s) { AddGhost(s, 3, 0x50, 0x201); },
