@@ -139,6 +139,17 @@ int MultiplexReport::Warnings() const {
     return static_cast<int>(Findings.size()) - Errors();
 }
 
+std::string SendAnywayQuestion(const MultiplexReport& report) {
+    constexpr int Shown = 10;
+    const int errors = report.Errors();
+    if (errors == 0) return {};
+    std::string text = "The multiplex has " + std::to_string(errors) + " errors:\n";
+    for (int k = 0; k < std::min(errors, Shown); ++k)
+        text += report.Findings[k].Message + "\n"; // errors come first
+    if (errors > Shown) text += "...\n";
+    return text + "Send anyway?";
+}
+
 MultiplexReport CheckMultiplex(const ConfigStore& store) {
     MultiplexReport report;
     report.Services = ServicesOf(store);

@@ -2,6 +2,7 @@
 // and the stores that must raise nothing.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -191,6 +192,22 @@ TEST(MultiplexCheck, ErrorsComeFirstAndAreCountedApartFromWarnings) {
     EXPECT_EQ(Codes(r), (std::vector<std::string>{"service-id", "pid-reserved", "no-pcr"})); // errors first
     EXPECT_EQ(r.Errors(), 1);
     EXPECT_EQ(r.Warnings(), 2);
+}
+
+TEST(MultiplexCheck, SendAnywayListsAtMostTenErrors) {
+    auto store = TwoServices();
+    EXPECT_EQ(SendAnywayQuestion(CheckMultiplex(*store)), "");
+    store->Svc.SvcPids[1].ServiceId = 1;
+    EXPECT_EQ(
+        SendAnywayQuestion(CheckMultiplex(*store)),
+        "The multiplex has 1 errors:\nService ID 1 is used by 2 services: NEWS and SPORT.\nSend anyway?");
+    for (int k = 0; k < 11; ++k) // one output PID from two inputs, eleven times
+        for (int input : {3, 4})
+            AddGhost(*store, input, static_cast<int16_t>(0x60 + k), static_cast<int16_t>(0x300 + k));
+    const std::string question = SendAnywayQuestion(CheckMultiplex(*store));
+    EXPECT_TRUE(question.starts_with("The multiplex has 12 errors:\n")) << question;
+    EXPECT_TRUE(question.ends_with(".\n...\nSend anyway?")) << question;
+    EXPECT_EQ(std::count(question.begin(), question.end(), '\n'), 12);
 }
 
 TEST(MultiplexCheck, OutputsAscendWithWhatTheyCarryAndTheCounts) {
