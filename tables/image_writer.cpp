@@ -15,20 +15,27 @@ void Append(std::vector<uint8_t>& image, const Record& record) {
 
 } // namespace
 
-std::optional<std::string> ImageLimitViolation(const ConfigStore& store) {
+std::vector<std::string> ImageLimitViolations(const ConfigStore& store) {
+    std::vector<std::string> violations;
     if (store.Svc.SvcCount > MaxPatServices)
-        return "Limited " + std::to_string(MaxPatServices) + " programs per Mux.";
+        violations.push_back("Limited " + std::to_string(MaxPatServices) + " programs per Mux.");
     for (int input = 1; input <= InputCount; ++input) {
         const std::size_t pairs = PidPairsOfInput(store, input).size();
         if (pairs > static_cast<std::size_t>(PidMapPairs))
-            return "Limited " + std::to_string(PidMapPairs) + " PID pairs per IN: IN " +
-                   std::to_string(input) + " needs " + std::to_string(pairs) + ".";
+            violations.push_back("Limited " + std::to_string(PidMapPairs) + " PID pairs per IN: IN " +
+                                 std::to_string(input) + " needs " + std::to_string(pairs) + ".");
     }
     const int adjusted = AdjustedPcrCount(store);
     if (adjusted > PcrListASlots)
-        return "Limited " + std::to_string(PcrListASlots) +
-               " adjusted PCRs per Mux: " + std::to_string(adjusted) + " are marked.";
-    return std::nullopt;
+        violations.push_back("Limited " + std::to_string(PcrListASlots) +
+                             " adjusted PCRs per Mux: " + std::to_string(adjusted) + " are marked.");
+    return violations;
+}
+
+std::optional<std::string> ImageLimitViolation(const ConfigStore& store) {
+    std::vector<std::string> violations = ImageLimitViolations(store);
+    if (violations.empty()) return std::nullopt;
+    return std::move(violations.front());
 }
 
 std::vector<uint8_t> BuildConfigImage(const ConfigStore& store, int patVersion) {

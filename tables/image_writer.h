@@ -17,6 +17,8 @@ namespace kv {
 // ("Limited 41 programs per Mux.", an input that needs more than 44 PID
 // pairs, more than 32 adjusted PCRs); empty when an image can be built.
 std::optional<std::string> ImageLimitViolation(const ConfigStore& store);
+// Every limit this store exceeds, in the same words, in the order above.
+std::vector<std::string> ImageLimitViolations(const ConfigStore& store);
 
 // The image bytes (a multiple of 188). Precondition: no limit violation.
 std::vector<uint8_t> BuildConfigImage(const ConfigStore& store, int patVersion);
