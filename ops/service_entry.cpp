@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "model/bounded_text.h"
 #include "model/store_ops.h"
 
 namespace kv {
@@ -12,11 +13,6 @@ constexpr int MaxServiceId = 65535;
 
 bool Blank(std::string_view text) {
     return TrimBlanks(text).empty();
-}
-
-// A stored name field: the bytes up to the first NUL, within the field.
-template <std::size_t N> std::string_view FieldText(const char (&field)[N]) {
-    return std::string_view(field, std::find(field, field + N, '\0') - field);
 }
 
 // The Service ID box: read as a decimal number in both radixes.
@@ -52,7 +48,7 @@ ServiceSlot FindServiceByName(const ServiceBlock& sb, std::string_view name, int
     }
     const std::string wanted = TrimBlanks(name);
     for (int s = 0; s < rows; ++s) {
-        if (TrimBlanks(FieldText(sb.SvcInfo[s].Name)) == wanted) {
+        if (TrimBlanks(BoundedText(sb.SvcInfo[s].Name)) == wanted) {
             slot.Found = true;
             slot.Idx = s;
             slot.NewCount = rows;
@@ -160,7 +156,7 @@ void StoreServiceEntry(ServiceBlock& sb, const ServiceEntry& e, Radix radix, con
     info.ServiceId = serviceId;
     info.EitPresent = e.EitPresent ? 1 : 0;
     info.EitSchedule = e.EitSchedule ? 1 : 0;
-    WriteName(info.Provider, FieldText(sb.NetName), "");
+    WriteName(info.Provider, BoundedText(sb.NetName), "");
     WriteName(info.Name, TrimBlanks(e.Name), "");
 
     ServicePids& p = sb.SvcPids[i];
@@ -198,7 +194,7 @@ std::optional<std::string> ReplaceQuestionFor(const ServiceBlock& sb, const Serv
                                               std::optional<int> selectedRow) {
     if (slot.Found) return ReplaceQuestion;
     if (!selectedRow || slot.Idx != *selectedRow || slot.Idx < 0 || slot.Idx >= MaxServices) return std::nullopt;
-    return "Replace the service of " + TrimBlanks(FieldText(sb.SvcInfo[slot.Idx].Name)) + " with " +
+    return "Replace the service of " + TrimBlanks(BoundedText(sb.SvcInfo[slot.Idx].Name)) + " with " +
            TrimBlanks(e.Name) + "?";
 }
 
