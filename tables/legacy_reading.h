@@ -26,7 +26,7 @@ inline int SignedLengthByte(unsigned length) {
 }
 
 // PMT: the stream loop runs while its offset stays below section_length less
-// the bytes the tool writes beside the loop (9 header bytes after
+// the bytes the tool writes beside the loop (the 5 header bytes after
 // section_length, PCR_PID, program_info_length, the 12 bytes of programme
 // descriptors and the CRC); program_info_length itself is not read.
 inline constexpr int PmtBytesBesideLoop = 25;

@@ -22,6 +22,8 @@ constexpr std::size_t LanguageCodeBytes = 3;
 static_assert(DvbSubtitleTypeAt == DvbSubtitleLanguageAt + LanguageCodeBytes);
 static_assert(ScteTypeAt == ScteLanguageAt + LanguageCodeBytes);
 static_assert(PmtStreamLoopAt == PmtPcrPidAt + 4 + legacy::PmtProgramDescriptorBytes);
+// section_length counts from byte 8 to the end of the CRC.
+static_assert(legacy::PmtBytesBesideLoop == static_cast<int>(PmtStreamLoopAt - 8 + 4));
 
 void WriteLanguage(SectionWriter& w, const DataSlot& d) {
     for (std::size_t i = 0; i < LanguageCodeBytes; ++i)
