@@ -9,6 +9,7 @@
 #include "tables/rate.h"
 #include "tables/record_io.h"
 #include "tables/section_io.h"
+#include "tables/ts_packet.h"
 
 namespace kv::cli {
 namespace {

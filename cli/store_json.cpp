@@ -3,19 +3,13 @@
 #include <algorithm>
 #include <cstring>
 
+#include "model/bounded_text.h"
 #include "model/service_streams.h"
 
 namespace kv::cli {
 namespace {
 
 using nlohmann::json;
-
-// A string field up to its NUL, never past the field.
-template <std::size_t N> std::string FieldText(const char (&field)[N]) {
-    const void* nul = std::memchr(field, '\0', N);
-    const std::size_t length = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - field) : N;
-    return std::string(field, length);
-}
 
 template <typename T, std::size_t N> json Array(const T (&values)[N]) {
     return json(std::vector<T>(values, values + N));
@@ -30,7 +24,7 @@ json DataToJson(const DataSlot& d) {
             {"PidIn", d.PidIn},
             {"PidOut", d.PidOut},
             {"SubEnable", d.SubEnable},
-            {"SubLang", FieldText(d.SubLang)},
+            {"SubLang", std::string(BoundedText(d.SubLang))},
             {"SubType", d.SubType}};
 }
 
@@ -48,8 +42,8 @@ json ServiceToJson(const ServiceBlock& sb, int i) {
             {"ServiceId", info.ServiceId},
             {"EitPresent", info.EitPresent},
             {"EitSchedule", info.EitSchedule},
-            {"Name", FieldText(info.Name)},
-            {"Provider", FieldText(info.Provider)},
+            {"Name", std::string(BoundedText(info.Name))},
+            {"Provider", std::string(BoundedText(info.Provider))},
             {"PmtPid", p.PmtPid},
             {"PidsServiceId", p.ServiceId},
             {"PcrIn", p.PcrIn},
@@ -83,7 +77,7 @@ json StoreToJson(const ConfigStore& store) {
 
     return {{"SvcCount", sb.SvcCount},
             {"TsId", sb.TsId},
-            {"NetName", FieldText(sb.NetName)},
+            {"NetName", std::string(BoundedText(sb.NetName))},
             {"RateGaps", Array(sb.RateGaps)},
             {"RateStuff", sb.RateStuff},
             {"BitRate", sb.BitRate},

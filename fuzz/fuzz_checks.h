@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "model/store_invariants.h"
+#include "ops/readback_display.h"
 #include "tables/image_layout.h"
 #include "tables/image_writer.h"
-#include "tables/pat_builder.h"
-#include "ops/readback_display.h"
+#include "tables/pat_table.h"
 #include "tables/readback_parse.h"
 
 namespace kv::fuzz {
@@ -75,7 +75,7 @@ inline std::optional<std::vector<uint8_t>> BuildChecked(const ConfigStore& store
     std::vector<uint8_t> image = BuildConfigImage(store, patVersion);
     Require(!image.empty() && image.size() % RecordSize == 0, "image of whole records");
     for (std::size_t at = 0; at < image.size(); at += RecordSize)
-        Require(image[at] == SyncByte || image[at] == ImageRecordMark, "record starts with 0x47 or 0xB8");
+        Require(IsRecordStart(image[at]), "record starts with 0x47 or 0xB8");
     return image;
 }
 

@@ -15,7 +15,7 @@
 
 #include "tables/image_layout.h"
 #include "tables/image_writer.h"
-#include "tables/pat_builder.h"
+#include "tables/pat_table.h"
 #include "tests/tables/tables_test_support.h"
 
 using namespace kv;

@@ -6,8 +6,8 @@ namespace {
 
 LineRecord CommandWithArgument(uint8_t argument) {
     LineRecord r{};
-    r[0] = ImageRecordByte;
-    r[1] = CommandType;
+    r[0] = ImageRecordMark;
+    r[RecordTypeAt] = CommandRecord;
     r[7] = 0xFF;
     r[8] = 0x1F;
     r[9] = argument;
@@ -15,7 +15,7 @@ LineRecord CommandWithArgument(uint8_t argument) {
 }
 
 bool IsCommandWithArgument(const uint8_t* record, uint8_t argument) {
-    return record[0] == ImageRecordByte && record[1] == CommandType && record[7] == 0xFF &&
+    return record[0] == ImageRecordMark && record[RecordTypeAt] == CommandRecord && record[7] == 0xFF &&
            record[8] == 0x1F && record[9] == argument;
 }
 
@@ -30,8 +30,8 @@ LineRecord ReadCommand() {
 
 LineRecord LoadCommand() {
     LineRecord r{};
-    r[0] = ImageRecordByte;
-    r[1] = LoadType;
+    r[0] = ImageRecordMark;
+    r[RecordTypeAt] = LoadRecord;
     return r;
 }
 
@@ -42,14 +42,10 @@ bool IsReadCommand(const uint8_t* record) {
     return IsCommandWithArgument(record, ReadArgument);
 }
 bool IsLoadCommand(const uint8_t* record) {
-    return record[0] == ImageRecordByte && record[1] == LoadType;
+    return record[0] == ImageRecordMark && record[RecordTypeAt] == LoadRecord;
 }
 bool IsHeaderRecord(const uint8_t* record) {
-    return record[0] == ImageRecordByte && record[1] == HeaderType;
-}
-
-int HeaderImageLength(const uint8_t* header) {
-    return header[7] | (header[8] << 8);
+    return record[0] == ImageRecordMark && record[RecordTypeAt] == HeaderRecord;
 }
 
 } // namespace kv

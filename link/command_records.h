@@ -11,9 +11,6 @@ namespace kv {
 
 using LineRecord = std::array<uint8_t, LineRecordSize>;
 
-inline constexpr uint8_t CommandType = 0x00;
-inline constexpr uint8_t HeaderType = 0x02;
-inline constexpr uint8_t LoadType = 0x03;
 inline constexpr uint8_t IdleArgument = 0x00;
 inline constexpr uint8_t ReadArgument = 0x20;
 
@@ -25,9 +22,6 @@ bool IsIdleCommand(const uint8_t* record);
 bool IsReadCommand(const uint8_t* record);
 bool IsLoadCommand(const uint8_t* record);
 bool IsHeaderRecord(const uint8_t* record); // B8 02, the first record of an image
-
-// Image length stated by a header record (bytes 7, 8 little-endian).
-int HeaderImageLength(const uint8_t* header);
 
 // Largest image a header can describe, in whole records.
 inline constexpr int MaxImageRecords = 0xFFFF / LineRecordSize;

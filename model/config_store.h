@@ -12,7 +12,7 @@ namespace kv {
 static_assert(std::endian::native == std::endian::little,
               "the records are the little-endian byte image of the project file");
 
-inline constexpr int16_t PidNone = 8191;      // a PID field that holds no stream
+inline constexpr int16_t PidNone = 8191;      // a store PID field holding no stream; not the null PID
 inline constexpr int MaxServices = 100;       // service slots of SvcInfo and SvcPids
 inline constexpr int ServiceTableSlots = 171; // slots of SvcInput and SvcPmtPid
 inline constexpr int MaxGhosts = 352;         // ghost slots (8 inputs x 44)

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "model/service_streams.h"
+
 namespace kv {
 namespace {
 
@@ -10,6 +12,17 @@ bool PidOk(int16_t pid) { return pid >= 0 && pid <= PidNone; }
 template <std::size_t N>
 bool Terminated(const char (&field)[N]) {
     return std::memchr(field, '\0', N) != nullptr;
+}
+
+const char* PidFieldName(StreamKind kind) {
+    switch (kind) {
+    case StreamKind::Audio:
+        return "audio PID";
+    case StreamKind::Data:
+        return "data PID";
+    default:
+        return "PID";
+    }
 }
 
 std::string Slot(const char* what, int i) { return std::string(what) + " of slot " + std::to_string(i); }
@@ -31,13 +44,11 @@ std::optional<std::string> StoreInvariantViolation(const ConfigStore& s) {
         const ServiceInfo& info = sb.SvcInfo[i];
         if (!Terminated(info.Name) || !Terminated(info.Provider)) return Slot("name", i);
         const ServicePids& p = sb.SvcPids[i];
-        for (int16_t pid : {p.PmtPid, p.PcrIn, p.PcrOut, p.VideoIn, p.VideoOut})
-            if (!PidOk(pid)) return Slot("PID", i);
-        for (const AudioSlot& a : p.Audio)
-            if (!PidOk(a.PidIn) || !PidOk(a.PidOut)) return Slot("audio PID", i);
-        for (const DataSlot& d : p.Data) {
-            if (!PidOk(d.PidIn) || !PidOk(d.PidOut)) return Slot("data PID", i);
-            if (!Terminated(d.SubLang)) return Slot("subtitle language", i);
+        if (!PidOk(p.PmtPid)) return Slot("PID", i);
+        for (const ConstStreamRef& s : StreamsOf(p)) {
+            if (!PidOk(s.PidIn) || !PidOk(s.PidOut)) return Slot(PidFieldName(s.Kind), i);
+            if (s.Kind == StreamKind::Data && !Terminated(p.Data[s.Slot].SubLang))
+                return Slot("subtitle language", i);
         }
     }
     for (int j = 0; j < gb.GhostCount; ++j) {

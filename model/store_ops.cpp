@@ -4,6 +4,8 @@
 #include <cstring>
 #include <memory>
 
+#include "model/service_streams.h"
+
 namespace kv {
 
 void InitServiceSlots(ServiceBlock& sb, int n) {
@@ -14,9 +16,8 @@ void InitServiceSlots(ServiceBlock& sb, int n) {
         std::strcpy(sb.SvcInfo[i].Name, " ");
         std::strcpy(sb.SvcInfo[i].Provider, " ");
         ServicePids& p = sb.SvcPids[i];
-        p.PmtPid = p.PcrIn = p.PcrOut = p.VideoIn = p.VideoOut = PidNone;
-        for (AudioSlot& a : p.Audio) a.PidIn = a.PidOut = PidNone;
-        for (DataSlot& d : p.Data) d.PidIn = d.PidOut = PidNone;
+        p.PmtPid = PidNone;
+        for (const StreamRef& s : StreamsOf(p)) s.PidIn = s.PidOut = PidNone;
     }
 }
 
@@ -60,10 +61,9 @@ int InputPidCount(const ConfigStore& store, int input) {
     for (int i = 0; i < services; ++i) {
         if (store.Svc.SvcInput[i] != input) continue;
         const ServicePids& p = store.Svc.SvcPids[i];
-        auto counts = [](int16_t pid) { return pid < PidNone ? 1 : 0; };
-        for (const AudioSlot& a : p.Audio) total += counts(a.PidOut);
-        for (const DataSlot& d : p.Data) total += counts(d.PidOut);
-        total += counts(p.VideoOut);
+        // Video, audio and data outputs count; the PCR does not.
+        for (const ConstStreamRef& s : StreamsOf(p))
+            if (s.Kind != StreamKind::Pcr && s.PidOut < PidNone) ++total;
     }
     return total;
 }

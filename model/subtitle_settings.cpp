@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "model/bounded_text.h"
 #include "model/language_list.h"
 #include "model/pid_text.h"
 
@@ -53,8 +54,7 @@ std::string FirstWord(std::string_view itemText) {
 }
 
 std::string StoredLanguage(const DataSlot& slot) {
-    const char* end = std::find(slot.SubLang, slot.SubLang + LanguageCodeLength, '\0');
-    return std::string(slot.SubLang, end);
+    return std::string(BoundedText(slot.SubLang, LanguageCodeLength));
 }
 
 int LanguageIndexFor(std::string_view code) {

@@ -3,14 +3,11 @@
 #include <algorithm>
 #include <memory>
 
+#include "model/pid_text.h"
 #include "tables/rate.h"
 
 namespace kv {
 namespace {
-
-bool IsBlank(char ch) {
-    return ch == ' ' || (ch >= '\t' && ch <= '\r');
-}
 
 // The rate the device yields for a typed rate: the Byte-mode table of that
 // rate with its figures taken as unsigned 16 bits, low 32 bits of the quotient.
@@ -31,16 +28,7 @@ void StoreRateTable(ConfigStore& store, const RateTable& table) {
 } // namespace
 
 int32_t AtolText(std::string_view text) {
-    std::size_t at = 0;
-    while (at < text.size() && IsBlank(text[at])) ++at;
-    bool negative = false;
-    if (at < text.size() && (text[at] == '+' || text[at] == '-')) negative = text[at++] == '-';
-    // Accumulate modulo 2^32 so that overlong digit strings keep their low 32 bits.
-    uint32_t value = 0;
-    for (; at < text.size() && text[at] >= '0' && text[at] <= '9'; ++at)
-        value = value * 10u + static_cast<uint32_t>(text[at] - '0');
-    if (negative) value = 0u - value;
-    return static_cast<int32_t>(value);
+    return ScanLeadingNumber(text, Radix::Decimal).value_or(0);
 }
 
 BitRateEntry ApplyBitRateEntry(ConfigStore& store, std::string_view boxText, bool byteMode) {

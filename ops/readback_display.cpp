@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "model/bounded_text.h"
 #include "ops/bit_rate_entry.h"
 #include "tables/rate.h"
 
@@ -20,8 +21,7 @@ ReadBackDisplay DisplayAfterReadBack(const ConfigStore& store, const ReadBackRes
     if (shown.HasServices) {
         const int services = std::clamp<int>(store.Svc.SvcCount, 0, MaxServices);
         for (int i = 0; i < services; ++i) {
-            const char* name = store.Svc.SvcInfo[i].Name;
-            shown.ProgramNames.emplace_back(name, strnlen(name, sizeof store.Svc.SvcInfo[i].Name));
+            shown.ProgramNames.emplace_back(BoundedText(store.Svc.SvcInfo[i].Name));
         }
     }
     return shown;

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <type_traits>
 
+#include "model/bounded_text.h"
 #include "model/store_ops.h"
 #include "ops/operator_messages.h"
 
@@ -14,11 +15,6 @@ constexpr int MaxServiceId = 65535;
 
 bool Blank(std::string_view text) {
     return TrimBlanks(text).empty();
-}
-
-// A stored name field: the bytes up to the first NUL, within the field.
-template <std::size_t N> std::string_view FieldText(const char (&field)[N]) {
-    return std::string_view(field, std::find(field, field + N, '\0') - field);
 }
 
 // The Service ID box: read as a decimal number in both radixes.
@@ -73,7 +69,7 @@ ServiceSlot FindServiceByName(const ServiceBlock& sb, std::string_view name, int
     }
     const std::string wanted = TrimBlanks(name);
     for (int s = 0; s < rows; ++s) {
-        if (TrimBlanks(FieldText(sb.SvcInfo[s].Name)) == wanted) {
+        if (TrimBlanks(BoundedText(sb.SvcInfo[s].Name)) == wanted) {
             slot.Found = true;
             slot.Idx = s;
             slot.NewCount = rows;
@@ -183,7 +179,7 @@ void StoreServiceEntry(ServiceBlock& sb, const ServiceEntry& e, Radix radix, con
     info.ServiceId = serviceId;
     info.EitPresent = e.EitPresent ? 1 : 0;
     info.EitSchedule = e.EitSchedule ? 1 : 0;
-    WriteName(info.Provider, FieldText(sb.NetName), "");
+    WriteName(info.Provider, BoundedText(sb.NetName), "");
     WriteName(info.Name, TrimBlanks(e.Name), "");
 
     ServicePids& p = sb.SvcPids[i];
@@ -215,7 +211,7 @@ std::optional<std::string> ReplaceQuestionFor(const ServiceBlock& sb, const Serv
                                               std::optional<int> selectedRow) {
     if (slot.Found) return ReplaceQuestion;
     if (!selectedRow || slot.Idx != *selectedRow || slot.Idx < 0 || slot.Idx >= MaxServices) return std::nullopt;
-    return "Replace the service of " + TrimBlanks(FieldText(sb.SvcInfo[slot.Idx].Name)) + " with " +
+    return "Replace the service of " + TrimBlanks(BoundedText(sb.SvcInfo[slot.Idx].Name)) + " with " +
            TrimBlanks(e.Name) + "?";
 }
 

@@ -2,14 +2,9 @@
 
 #include "model/config_store.h"
 #include "tables/image_layout.h"
-#include "tables/ts_packet.h"
 
 namespace kv {
 namespace {
-
-bool StartsARecord(uint8_t byte) {
-    return byte == SyncByte || byte == ImageRecordMark;
-}
 
 // Why the bytes are no image at all; empty when they have an image's shape.
 std::string ShapeProblem(const std::vector<uint8_t>& image) {
@@ -18,7 +13,7 @@ std::string ShapeProblem(const std::vector<uint8_t>& image) {
     if (image.size() % RecordSize != 0)
         return std::to_string(image.size()) + " bytes is not a whole number of 188-byte records";
     for (std::size_t at = 0; at < image.size(); at += RecordSize)
-        if (StartsARecord(image[at])) return "";
+        if (IsRecordStart(image[at])) return "";
     return "no record starts with 0x47 or 0xB8";
 }
 

@@ -6,15 +6,9 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "tables/ts_packet.h"
+#include "wire/record_format.h"
 
 namespace kv {
-
-inline constexpr std::size_t RecordSize = PacketSize;
-inline constexpr uint8_t ImageRecordMark = 0xB8; // byte 0 of every image record
-inline constexpr std::size_t RecordTypeAt = 1;
-
-enum RecordType : uint8_t { PidMapRecord = 1, HeaderRecord = 2, PcrListRecord = 4 };
 
 // Record indices of an image that begins with its header (m = SdtExtraPackets).
 inline constexpr std::size_t HeaderIndex = 0;
@@ -30,9 +24,7 @@ inline constexpr std::size_t PmtIndex(int extraSdtPackets, int service) {
     return static_cast<std::size_t>(14 + extraSdtPackets + service);
 }
 
-// Header record.
-inline constexpr std::size_t HeaderLengthAt = 7; // 24 bits: image length + 0x070000
-inline constexpr uint32_t HeaderLengthTag = 0x070000;
+// Header record (its length field at HeaderLengthAt).
 inline constexpr std::size_t HeaderStuffAt = 12;
 inline constexpr std::size_t HeaderGapAt(int slot) { // slot 0 at 10, slots 1..9 at 11 + 2k
     return slot == 0 ? 10 : 11 + 2 * static_cast<std::size_t>(slot);

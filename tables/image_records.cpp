@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "model/service_streams.h"
 #include "tables/record_io.h"
 
 namespace kv {
@@ -26,16 +27,10 @@ bool HasPcr(const ServicePids& p) {
 
 std::vector<PidPair> PidPairsOfInput(const ConfigStore& store, int input) {
     std::vector<PidPair> pairs;
-    auto addStream = [&pairs](int16_t in, int16_t out) {
-        if (out != PidNone) pairs.push_back({in, out});
-    };
     for (int i = 0; i < ServiceCountOf(store); ++i) {
         if (store.Svc.SvcInput[i] != input) continue;
-        const ServicePids& p = store.Svc.SvcPids[i];
-        addStream(p.PcrIn, p.PcrOut);
-        addStream(p.VideoIn, p.VideoOut);
-        for (const AudioSlot& a : p.Audio) addStream(a.PidIn, a.PidOut);
-        for (const DataSlot& d : p.Data) addStream(d.PidIn, d.PidOut);
+        for (const ConstStreamRef& s : StreamsOf(store.Svc.SvcPids[i]))
+            if (HasStream(s)) pairs.push_back({s.PidIn, s.PidOut});
     }
     const int ghosts = std::clamp<int>(store.Ghost.GhostCount, 0, MaxGhosts);
     for (int j = 0; j < ghosts; ++j)

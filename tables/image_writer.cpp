@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "tables/image_records.h"
-#include "tables/pat_builder.h"
+#include "tables/pat_table.h"
 #include "tables/signalling_packets.h"
 
 namespace kv {

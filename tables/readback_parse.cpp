@@ -1,91 +1,36 @@
 #include "tables/readback_parse.h"
 
 #include <algorithm>
-#include <cstring>
+#include <optional>
 
-#include "model/store_ops.h"
+#include "model/bounded_text.h"
 #include "tables/image_layout.h"
-#include "tables/nit_builder.h"
-#include "tables/pat_builder.h"
+#include "tables/nit_table.h"
+#include "tables/pat_table.h"
+#include "tables/pmt_table.h"
 #include "tables/readback_steps.h"
 #include "tables/record_io.h"
-#include "tables/sdt_builder.h"
-#include "tables/section_io.h"
+#include "tables/sdt_table.h"
 
 namespace kv {
 namespace {
 
 using Bytes = std::span<const uint8_t>;
 
-bool IsPacketOnPid(Bytes packet, unsigned pidLowByte) {
-    return packet[0] == SyncByte && packet[2] == pidLowByte;
-}
-
 bool IsImageRecord(Bytes record, RecordType type) {
     return record[0] == ImageRecordMark && record[RecordTypeAt] == type;
 }
 
-// Copies 10 name bytes and keeps the field terminated.
-void CopyName(const SectionReader& r, std::size_t at, char (&field)[11]) {
-    for (int i = 0; i < MaxNameLength; ++i) field[i] = static_cast<char>(r.u8(at + i));
-    field[MaxNameLength] = '\0';
-}
-
-// Step 3: the service count, TsId, PatVersion and the PMT PIDs. Returns N,
-// 0 when the record is no PAT or announces more services than a PAT holds.
-int ReadBackPat(Bytes image, ServiceBlock& sb, ReadBackResult& result) {
-    const auto packet = RecordOfImage(image, PatIndex);
-    if (!packet || !IsPacketOnPid(*packet, PatPid)) return 0;
-    const SectionReader r(*packet);
-    const int n = (static_cast<int>(r.sectionLength(SectionStart)) - 13) / 4;
-    if (n < 0 || n > MaxPatServices) return 0;
-
-    sb.TsId = static_cast<uint16_t>(r.u16(8));
-    result.PatVersion = static_cast<int>((r.u8(10) & 0x3Eu) >> 1);
-    InitServiceSlots(sb, n);
-    // Slots that were free may hold whatever a project file carried there;
-    // their language codes keep three letters but must end within the field.
-    for (int i = 0; i < n; ++i)
-        for (DataSlot& d : sb.SvcPids[i].Data) d.SubLang[sizeof d.SubLang - 1] = '\0';
-    sb.SvcCount = static_cast<int16_t>(n);
-    for (int i = 0; i < n; ++i)
-        sb.SvcPmtPid[i] = static_cast<int16_t>(r.pid(PatFirstProgramAt + PatProgramEntrySize * i + 2));
-    return n;
-}
-
-// Step 4: the network name, cut to the 10 characters NetName holds.
-void ReadBackNit(Bytes image, ServiceBlock& sb, ReadBackResult& result) {
-    const auto packet = RecordOfImage(image, NitIndex);
-    if (!packet || !IsPacketOnPid(*packet, NitPid)) return;
-    const SectionReader r(*packet);
-    const std::size_t length = std::min<std::size_t>(r.u8(NitNameLengthAt), MaxNameLength);
-    std::memset(sb.NetName, 0, sizeof sb.NetName);
-    for (std::size_t i = 0; i < length; ++i) sb.NetName[i] = static_cast<char>(r.u8(NitNameAt + i));
-    result.NetNameShown = sb.NetName;
-}
-
-// Step 5: the SDT section, joined again from its packets, into SvcInfo.
-void ReadBackSdt(Bytes image, int n, ServiceBlock& sb) {
-    const int extra = SdtExtraPackets(n);
-    const auto first = RecordOfImage(image, SdtIndex);
-    if (!first || !IsPacketOnPid(*first, SdtPid)) return;
-    std::vector<uint8_t> section(first->begin(), first->end());
-    for (int j = 1; j <= extra; ++j) {
-        const auto next = RecordOfImage(image, SdtIndex + j);
-        if (!next) return;
-        section.insert(section.end(), next->begin() + ContinuationHeaderSize, next->end());
+// Step 5: the SDT's packets, the first one and as many continuations as the image holds of them.
+void ReadBackSdtOfImage(Bytes image, int n, ServiceBlock& sb) {
+    std::vector<Bytes> packets;
+    const std::size_t wanted = 1 + static_cast<std::size_t>(SdtExtraPackets(n));
+    for (std::size_t j = 0; j < wanted; ++j) {
+        const auto packet = RecordOfImage(image, SdtIndex + j);
+        if (!packet) break;
+        packets.push_back(*packet);
     }
-    const SectionReader r(section);
-    for (int k = 0; k < n; ++k) {
-        const std::size_t e = SdtFirstServiceAt + SdtServiceEntrySize * k;
-        ServiceInfo& info = sb.SvcInfo[k];
-        info.ServiceId = static_cast<uint16_t>(r.u16(e));
-        const unsigned flags = r.u8(e + SdtEntryEitFlagsAt);
-        info.EitSchedule = (flags >> 1) & 1u;
-        info.EitPresent = flags & 1u;
-        CopyName(r, e + SdtEntryProviderAt, info.Provider);
-        CopyName(r, e + SdtEntryNameAt, info.Name);
-    }
+    ReadBackSdt(packets, n, sb);
 }
 
 // Step 7: the pacing table, into the ghost copies and, with services, the store's own.
@@ -128,11 +73,18 @@ ReadBackResult ParseReadBack(const std::vector<uint8_t>& bytes, ConfigStore& sto
     ReadBackResult result;
     ServiceBlock& sb = store.Svc;
 
-    const int n = ReadBackPat(image, sb, result);
+    // Step 3: the service count, TsId, PatVersion and the PMT PIDs.
+    const auto patPacket = RecordOfImage(image, PatIndex);
+    const std::optional<PatReadBack> pat = patPacket ? ReadBackPat(*patPacket, sb) : std::nullopt;
+    const int n = pat ? pat->ServiceCount : 0;
+    if (pat) result.PatVersion = pat->Version;
     result.ServiceCount = n;
-    ReadBackNit(image, sb, result);
+    // Step 4: the network name.
+    if (const auto nit = RecordOfImage(image, NitIndex); nit && ReadBackNit(*nit, sb))
+        result.NetNameShown = BoundedText(sb.NetName);
     if (n > 0) {
-        ReadBackSdt(image, n, sb);
+        ReadBackSdtOfImage(image, n, sb);
+        // Step 6: each service's PMT.
         const int extra = SdtExtraPackets(n);
         for (int g = 0; g < n; ++g)
             if (const auto packet = RecordOfImage(image, PmtIndex(extra, g))) ReadBackPmt(*packet, g, sb);

@@ -1,6 +1,7 @@
 // Step 8 of the read-back: a PID map record back into input PIDs and ghost entries.
 #include <algorithm>
 
+#include "model/service_streams.h"
 #include "tables/image_layout.h"
 #include "tables/readback_steps.h"
 #include "tables/record_io.h"
@@ -28,18 +29,12 @@ void ReadBackPidMap(std::span<const uint8_t> record, int a, ConfigStore& store) 
                 pidIn = in;
                 claimed = true;
             };
-            if (q.PcrOut == out && !pcrLatched) {
-                claim(q.PcrIn);
-                pcrLatched = true;
+            for (const StreamRef& s : StreamsOf(q)) {
+                if (s.PidOut != out || (s.Kind == StreamKind::Pcr && pcrLatched)) continue;
+                claim(s.PidIn);
+                if (s.Kind == StreamKind::Pcr) pcrLatched = true;
+                if (s.Kind == StreamKind::Video) pcrLatched = false;
             }
-            if (q.VideoOut == out) {
-                claim(q.VideoIn);
-                pcrLatched = false;
-            }
-            for (AudioSlot& slot : q.Audio)
-                if (slot.PidOut == out) claim(slot.PidIn);
-            for (DataSlot& slot : q.Data)
-                if (slot.PidOut == out) claim(slot.PidIn);
         }
         if (!claimed && in < PidNone && out < PidNone && gb.GhostCount < MaxGhosts) {
             gb.GhostInput[gb.GhostCount] = input;

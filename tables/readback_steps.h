@@ -1,5 +1,6 @@
 #pragma once
-// The steps of the read-back parse that take one record apart each.
+// The steps of the read-back parse that take image records apart (the
+// signalling tables' readers sit beside their writers).
 
 #include <cstddef>
 #include <cstdint>
@@ -12,9 +13,6 @@ namespace kv {
 
 // Record `index` of the image, only when all of its 188 bytes are in it.
 std::optional<std::span<const uint8_t>> RecordOfImage(std::span<const uint8_t> image, std::size_t index);
-
-// The PMT of service g: output PIDs, stream types, subtitle settings, GenPmt.
-void ReadBackPmt(std::span<const uint8_t> packet, int g, ServiceBlock& sb);
 
 // One PID map record (B8 01) of input index a (0..7): input PIDs of the
 // services' streams, and ghost entries for pairs no service claims.

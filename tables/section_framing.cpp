@@ -30,4 +30,17 @@ void SetSectionLength(std::span<uint8_t> buffer, std::size_t crcAt) {
     buffer[7] = static_cast<uint8_t>(length);
 }
 
+SectionHead ReadSectionHead(SectionCursor& c) {
+    SectionHead start;
+    start.Sync = c.u8();
+    start.Pid = c.pid();
+    c.skip(2); // adaptation_field_control and continuity_counter, pointer_field
+    start.TableId = static_cast<uint8_t>(c.u8());
+    start.Length = c.u16() & 0x0FFFu;
+    start.TableIdExtension = c.u16();
+    start.Version = (c.u8() & 0x3Eu) >> 1;
+    c.skip(2); // section_number, last_section_number
+    return start;
+}
+
 } // namespace kv

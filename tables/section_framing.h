@@ -1,8 +1,11 @@
 #pragma once
 // The parts every signalling packet shares: the packet header with its
-// pointer_field, the section header up to last_section_number, and the
-// section_length that makes the section end with its CRC.
+// pointer_field, the section header up to last_section_number, the
+// section_length that makes the section end with its CRC, and the
+// length-counted pieces inside a section (descriptors and their loops). The
+// cursor's mirror of the headers reads them back.
 
+#include <cassert>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -24,5 +27,42 @@ void BeginSection(SectionWriter& w, uint8_t tableId, uint8_t lengthFlags, unsign
 // section_length for a section whose CRC starts at crcAt: the bytes after
 // byte 7 up to and including the 4 CRC bytes.
 void SetSectionLength(std::span<uint8_t> buffer, std::size_t crcAt);
+
+// A descriptor: descriptor_tag, descriptor_length, then what `body` writes;
+// the length counts exactly those bytes.
+template <class Body> void WriteDescriptor(SectionWriter& w, uint8_t tag, Body&& body) {
+    w.u8(tag);
+    const std::size_t lengthAt = w.position();
+    w.u8(0);
+    body();
+    w.setU8(lengthAt, static_cast<unsigned>(w.position() - lengthAt - 1));
+}
+
+// A 16-bit field with `flags` in its top four bits and the 12-bit length of
+// what `body` writes after it (ES_info_length, descriptors_loop_length, ...).
+template <class Body> void WriteLengthPrefixed(SectionWriter& w, unsigned flags, Body&& body) {
+    const std::size_t lengthAt = w.position();
+    w.u16(flags);
+    body();
+    w.setU16(lengthAt, flags | (static_cast<unsigned>(w.position() - lengthAt - 2) & 0x0FFFu));
+}
+
+// A fixed position the reader relies on: writer and reader both pass it there.
+inline void ExpectAt(std::size_t position, std::size_t expected) {
+    assert(position == expected);
+    (void)position;
+    (void)expected;
+}
+
+// Bytes 0..12 read back: what BeginSectionPacket and BeginSection wrote.
+struct SectionHead {
+    unsigned Sync = 0;
+    int Pid = 0;
+    uint8_t TableId = 0;
+    unsigned Length = 0; // the 12-bit section_length
+    unsigned TableIdExtension = 0;
+    unsigned Version = 0;
+};
+SectionHead ReadSectionHead(SectionCursor& c);
 
 } // namespace kv

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "tables/nit_builder.h"
-#include "tables/pat_builder.h"
-#include "tables/pmt_builder.h"
-#include "tables/sdt_builder.h"
+#include "tables/nit_table.h"
+#include "tables/pat_table.h"
+#include "tables/pmt_table.h"
+#include "tables/sdt_table.h"
 
 namespace kv {
 

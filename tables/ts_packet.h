@@ -6,18 +6,19 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "wire/record_format.h"
+
 namespace kv {
 
-inline constexpr std::size_t PacketSize = 188;
+inline constexpr std::size_t PacketSize = RecordSize; // a transport packet fills one record
 using Packet = std::array<uint8_t, PacketSize>;
 
-inline constexpr uint8_t SyncByte = 0x47;
 inline constexpr uint8_t Stuffing = 0xFF;
 
 inline constexpr int PatPid = 0x0000;
 inline constexpr int NitPid = 0x0010;
 inline constexpr int SdtPid = 0x0011;
-inline constexpr int NullPid = 0x1FFF;
+inline constexpr int NullPid = 0x1FFF; // the transport stream's null packets, not the store's PidNone
 
 inline constexpr uint8_t PatTableId = 0x00;
 inline constexpr uint8_t PmtTableId = 0x02;

@@ -4,6 +4,8 @@
 #include <QVariant>
 #include <algorithm>
 
+#include "model/bounded_text.h"
+
 namespace kv::ui {
 namespace {
 
@@ -33,8 +35,8 @@ void SetTextWhole(QLineEdit* box, const QString& text) {
 }
 
 QString StoreText(const char* field, int capacity) {
-    const auto end = std::find(field, field + std::max(capacity, 0), '\0');
-    return QString::fromLatin1(field, end - field);
+    const std::string_view text = BoundedText(field, static_cast<std::size_t>(std::max(capacity, 0)));
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 } // namespace kv::ui

@@ -39,7 +39,7 @@ inline std::vector<uint8_t> SyntheticImage(int records, bool withHeader = true) 
     std::vector<uint8_t> image(static_cast<std::size_t>(records) * LineRecordSize);
     for (int r = 0; r < records; ++r) {
         uint8_t* rec = &image[static_cast<std::size_t>(r) * LineRecordSize];
-        rec[0] = ImageRecordByte;
+        rec[0] = ImageRecordMark;
         rec[1] = 0x01;
         for (int i = 2; i < LineRecordSize; ++i) rec[i] = static_cast<uint8_t>(r * 31 + i * 7);
     }

@@ -13,7 +13,7 @@ namespace {
 
 std::array<uint8_t, LineRecordSize> Numbered(uint32_t n) {
     std::array<uint8_t, LineRecordSize> r{};
-    r[0] = ImageRecordByte;
+    r[0] = ImageRecordMark;
     for (int i = 1; i < LineRecordSize; ++i) r[i] = static_cast<uint8_t>(n + static_cast<uint32_t>(i));
     std::memcpy(&r[1], &n, sizeof n);
     return r;

@@ -4,7 +4,7 @@
 
 #include "tables/image_layout.h"
 #include "tables/image_writer.h"
-#include "tables/pat_builder.h"
+#include "tables/pat_table.h"
 #include "tables/signalling_packets.h"
 #include "tables_test_support.h"
 

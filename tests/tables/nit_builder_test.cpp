@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "tables/crc32.h"
-#include "tables/nit_builder.h"
+#include "tables/nit_table.h"
 #include "tables_test_support.h"
 
 namespace kv {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tables/crc32.h"
-#include "tables/pmt_builder.h"
+#include "tables/pmt_table.h"
 #include "tables_test_support.h"
 
 namespace kv {

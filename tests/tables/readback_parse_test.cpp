@@ -5,7 +5,7 @@
 #include "model/store_invariants.h"
 #include "tables/image_writer.h"
 #include "tables/readback_parse.h"
-#include "tables/sdt_builder.h"
+#include "tables/sdt_table.h"
 #include "tables_test_support.h"
 
 namespace kv {

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "tables/crc32.h"
-#include "tables/sdt_builder.h"
+#include "tables/sdt_table.h"
 #include "tables_test_support.h"
 
 namespace kv {

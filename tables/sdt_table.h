@@ -1,6 +1,7 @@
 #pragma once
 // Service description table: one section on PID 0x0011 that may span
-// several packets, one 30-byte service entry per service.
+// several packets, one 30-byte service entry per service. Its writer and, for
+// "Get", its reader.
 
 #include <cstddef>
 #include <cstdint>
@@ -30,5 +31,10 @@ std::vector<uint8_t> BuildSdtSection(const ServiceBlock& sb);
 // The first 188 buffer bytes as they are, then each further 184 bytes behind
 // the continuation header 47 00 11 10.
 std::vector<Packet> PacketiseSdt(std::span<const uint8_t> sdtBuffer);
+
+// The first n service entries read back into SvcInfo from the SDT's packets
+// in image order (the first one and its SdtExtraPackets(n) continuations).
+// Nothing changes when the first packet is no SDT or a continuation is missing.
+void ReadBackSdt(std::span<const std::span<const uint8_t>> packets, int n, ServiceBlock& sb);
 
 } // namespace kv

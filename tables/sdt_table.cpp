@@ -1,9 +1,10 @@
-#include "tables/sdt_builder.h"
+#include "tables/sdt_table.h"
 
 #include <algorithm>
 
 #include "tables/crc32.h"
-#include "tables/pat_builder.h"
+#include "tables/legacy_reading.h"
+#include "tables/pat_table.h"
 #include "tables/section_framing.h"
 
 namespace kv {
@@ -18,6 +19,14 @@ constexpr uint8_t DigitalTelevision = 0x01;
 void WriteName(SectionWriter& w, const char (&field)[11]) {
     w.u8(MaxNameLength); // name length: always the 10 stored bytes
     for (int i = 0; i < MaxNameLength; ++i) w.u8(static_cast<unsigned char>(field[i]));
+}
+
+// Reads the 10 name bytes after the length byte and keeps the field terminated.
+void ReadName(SectionCursor& c, char (&field)[11]) {
+    c.skip(1); // name length
+    static_assert(legacy::SdtNameBytes == MaxNameLength);
+    for (int i = 0; i < MaxNameLength; ++i) field[i] = static_cast<char>(c.u8());
+    field[MaxNameLength] = '\0';
 }
 
 } // namespace
@@ -39,16 +48,23 @@ std::vector<uint8_t> BuildSdtSection(const ServiceBlock& sb) {
     w.u8(0xFF);                                             // reserved_future_use
     for (int k = 0; k < count; ++k) {
         const ServiceInfo& info = sb.SvcInfo[k];
+        const std::size_t entry = w.position();
+        ExpectAt(entry, SdtFirstServiceAt + SdtServiceEntrySize * static_cast<std::size_t>(k));
         w.u16(info.ServiceId); // service_id
         // reserved_future_use '1111' then '00', EIT_schedule_flag, EIT_present_following_flag
+        ExpectAt(w.position() - entry, SdtEntryEitFlagsAt);
         w.u8(0xF0u | ((info.EitSchedule & 1u) << 1) | (info.EitPresent & 1u));
-        w.u8(0x00);                  // running_status 0, free_CA_mode 0, descriptors_loop_length bits 11..8
-        w.u8(0x19);                  // descriptors_loop_length 25
-        w.u8(ServiceDescriptor);     // descriptor_tag
-        w.u8(0x17);                  // descriptor_length 23
-        w.u8(DigitalTelevision);     // service_type
-        WriteName(w, info.Provider); // service_provider_name_length, service_provider_name
-        WriteName(w, info.Name);     // service_name_length, service_name
+        // running_status 0, free_CA_mode 0, descriptors_loop_length
+        WriteLengthPrefixed(w, 0x0000u, [&] {
+            WriteDescriptor(w, ServiceDescriptor, [&] {
+                w.u8(DigitalTelevision); // service_type
+                ExpectAt(w.position() - entry + 1, SdtEntryProviderAt);
+                WriteName(w, info.Provider); // service_provider_name_length, service_provider_name
+                ExpectAt(w.position() - entry + 1, SdtEntryNameAt);
+                WriteName(w, info.Name); // service_name_length, service_name
+            });
+        });
+        ExpectAt(w.position() - entry, SdtServiceEntrySize);
     }
     SetSectionLength(buffer, w.position());
     SectionCrc32(buffer, buffer.size()); // CRC_32
@@ -72,6 +88,33 @@ std::vector<Packet> PacketiseSdt(std::span<const uint8_t> sdtBuffer) {
         std::copy_n(sdtBuffer.begin() + at, ContinuationPayload, next.begin() + ContinuationHeaderSize);
     }
     return packets;
+}
+
+void ReadBackSdt(std::span<const std::span<const uint8_t>> packets, int n, ServiceBlock& sb) {
+    const std::size_t extra = static_cast<std::size_t>(SdtExtraPackets(n));
+    if (packets.size() < 1 + extra || !legacy::IsPacketOnPid(packets[0], SdtPid)) return;
+    // The section joined again: the first packet whole, then each continuation's payload.
+    std::vector<uint8_t> section(packets[0].begin(), packets[0].end());
+    for (std::size_t j = 1; j <= extra; ++j)
+        if (packets[j].size() > ContinuationHeaderSize)
+            section.insert(section.end(), packets[j].begin() + ContinuationHeaderSize, packets[j].end());
+
+    SectionCursor c(section);
+    ReadSectionHead(c);
+    c.skip(3); // original_network_id, reserved_future_use
+    for (int k = 0; k < n && k < MaxServices; ++k) {
+        const std::size_t entry = c.position();
+        ExpectAt(entry, SdtFirstServiceAt + SdtServiceEntrySize * static_cast<std::size_t>(k));
+        ServiceInfo& info = sb.SvcInfo[k];
+        info.ServiceId = static_cast<uint16_t>(c.u16());
+        const unsigned flags = c.u8();
+        info.EitSchedule = (flags >> 1) & 1u;
+        info.EitPresent = flags & 1u;
+        c.skip(5); // descriptors_loop_length, descriptor_tag, descriptor_length, service_type
+        ReadName(c, info.Provider);
+        ReadName(c, info.Name);
+        ExpectAt(c.position() - entry, SdtServiceEntrySize);
+    }
 }
 
 } // namespace kv

@@ -1,8 +1,11 @@
 #pragma once
 // Network information table: one packet on PID 0x0010 with the network name
-// descriptor and an empty transport stream loop.
+// descriptor and an empty transport stream loop. Its writer and, for "Get",
+// its reader.
 
 #include <cstddef>
+#include <cstdint>
+#include <span>
 #include <string>
 
 #include "model/config_store.h"
@@ -18,5 +21,9 @@ inline constexpr std::size_t NitNameAt = 17;       // first name byte
 std::string NetworkNameOnAir(const ServiceBlock& sb);
 
 Packet BuildNitPacket(const ServiceBlock& sb);
+
+// The network name read back into NetName, cut to the 10 characters it
+// holds. False, NetName untouched, when the packet is no NIT.
+bool ReadBackNit(std::span<const uint8_t> packet, ServiceBlock& sb);
 
 } // namespace kv
