@@ -20,6 +20,7 @@
 #include "ui/fixed_dialog.h"
 #include "ui/key_filter.h"
 #include "ui/message_box.h"
+#include "ui/multiplex_refusals.h"
 #include "ui/subtitle.h"
 
 namespace kv::ui {
@@ -169,6 +170,7 @@ void Tfrm_CfgProg::bt_OkClick() {
         OutputBoxes()[static_cast<std::size_t>(*bad)]->setFocus(Qt::OtherFocusReason);
         return;
     }
+    if (RefuseTakenServicePid(this, store, entry, radix, check.Slot, txt_PidPmt, OutputBoxes())) return;
     const std::optional<std::string> question = ReplaceQuestionFor(store.Svc, entry, check.Slot, SelectedRow());
     if (question && !AskQuestion(this, QString::fromLatin1(*question))) return;
     if (PidFromText(entry.PmtPid, radix) == PidNone) {
