@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QSplitter>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -77,12 +78,20 @@ Tfrm_MuxMap::Tfrm_MuxMap(const ConfigStore& store, QWidget* parent)
     buttons->addStretch();
     buttons->addWidget(bt_Close);
     side->addLayout(buttons);
-    auto* lower = new QHBoxLayout;
+    auto* lowerHalf = new QWidget(this);
+    auto* lower = new QHBoxLayout(lowerHalf);
+    lower->setContentsMargins(0, 0, 0, 0);
     lower->addWidget(lst_OutPids, 3);
     lower->addLayout(side, 2);
+    // The picture above, whole where the window allows it; the operator may
+    // move the border.
+    auto* split = new QSplitter(Qt::Vertical, this);
+    split->addWidget(scroll);
+    split->addWidget(lowerHalf);
+    split->setChildrenCollapsible(false);
+    split->setStretchFactor(0, 1);
     auto* column = new QVBoxLayout(this);
-    column->addWidget(scroll, 3);
-    column->addLayout(lower, 2);
+    column->addWidget(split);
 
     FillOutPids();
     FillCounts();
@@ -90,10 +99,12 @@ Tfrm_MuxMap::Tfrm_MuxMap(const ConfigStore& store, QWidget* parent)
     connect(bt_Close, &QPushButton::clicked, this, &QDialog::accept);
 
     // Large enough for the whole picture where the screen allows it.
-    QSize size(picture_.width() + 40, picture_.height() + 380);
+    const int lowerHeight = 300;
+    QSize size(picture_.width() + 48, picture_.height() + lowerHeight + 40);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         size = size.boundedTo(screen->availableSize() * 0.95);
     resize(size);
+    split->setSizes({size.height() - lowerHeight, lowerHeight});
 }
 
 void Tfrm_MuxMap::FillOutPids() {

@@ -209,22 +209,27 @@ void DrawCard(QPainter& p, const Card& card, int pairs, int left, int top, int h
     }
 }
 
-// "Services 41/41    Adjusted PCRs 32/32", then the findings, in red when
-// there are errors.
+// "Services 41/41", "Adjusted PCRs 32/32" and the findings; each in red
+// when it is beyond its limit or holds errors.
 void DrawSummary(QPainter& p, const MultiplexReport& report, int left, int top) {
-    const QString counts = QStringLiteral("Services %1/%2    Adjusted PCRs %3/%4    ")
-                               .arg(report.Services)
-                               .arg(MaxShownServices)
-                               .arg(report.AdjustedPcrs)
-                               .arg(MaxAdjustedPcrs);
-    p.setFont(PixelFont(13));
-    p.setPen(Qt::black);
-    p.drawText(QRect(left, top, 600, 22), Qt::AlignVCenter, counts);
-    const bool errors = report.Errors() > 0;
-    p.setFont(PixelFont(13, errors));
-    p.setPen(errors ? QColor(0xb0, 0, 0) : Qt::black);
-    p.drawText(QRect(left + QFontMetrics(PixelFont(13)).horizontalAdvance(counts), top, 600, 22), Qt::AlignVCenter,
-               QStringLiteral("%1 errors, %2 warnings").arg(report.Errors()).arg(report.Warnings()));
+    const struct {
+        QString text;
+        bool alarm;
+    } parts[] = {
+        {QStringLiteral("Services %1/%2").arg(report.Services).arg(MaxShownServices),
+         report.Services > MaxShownServices},
+        {QStringLiteral("Adjusted PCRs %1/%2").arg(report.AdjustedPcrs).arg(MaxAdjustedPcrs),
+         report.AdjustedPcrs > MaxAdjustedPcrs},
+        {QStringLiteral("%1 errors, %2 warnings").arg(report.Errors()).arg(report.Warnings()), report.Errors() > 0},
+    };
+    int x = left;
+    for (const auto& part : parts) {
+        const QFont font = PixelFont(13, part.alarm);
+        p.setFont(font);
+        p.setPen(part.alarm ? QColor(0xb0, 0, 0) : Qt::black);
+        p.drawText(QRect(x, top, 600, 22), Qt::AlignVCenter, part.text);
+        x += QFontMetrics(font).horizontalAdvance(part.text) + 24;
+    }
 }
 
 // The tables the tool generates (PAT, NIT, SDT), with their PIDs.

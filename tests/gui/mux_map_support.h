@@ -41,6 +41,7 @@ inline void FillFortyOneServices(ConfigStore& store) {
         for (int k = 0; k < services; ++k, ++slot) {
             const int video = 1000 + 100 * input + 16 * k;
             AddPlayedService(store, names[slot], input, 256 + slot, video, 1 + slot % 3);
+            store.Svc.SvcPids[slot].PcrAdjust = slot < 32 ? 1 : 0; // 32 adjusted PCRs at most
             if (slot % 4 == 0) {
                 DataSlot& d = store.Svc.SvcPids[slot].Data[0];
                 d.PidIn = d.PidOut = static_cast<int16_t>(video + 8);
@@ -57,7 +58,7 @@ inline bool SaveFortyOneServiceMapShot(const QString& path) {
     auto store = std::make_unique<ConfigStore>();
     FillFortyOneServices(*store);
     ui::Tfrm_MuxMap map(*store);
-    map.resize(map.Picture().width() + 40, map.Picture().height() + 360);
+    map.resize(map.Picture().width() + 48, map.Picture().height() + 364); // the whole picture on any screen
     map.show();
     const bool saved = map.grab().save(path, "PNG");
     map.close();
