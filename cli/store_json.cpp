@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "model/service_streams.h"
+
 namespace kv::cli {
 namespace {
 
@@ -36,9 +38,11 @@ json ServiceToJson(const ServiceBlock& sb, int i) {
     const ServiceInfo& info = sb.SvcInfo[i];
     const ServicePids& p = sb.SvcPids[i];
     json audio = json::array();
-    for (const AudioSlot& a : p.Audio) audio.push_back(AudioToJson(a));
     json data = json::array();
-    for (const DataSlot& d : p.Data) data.push_back(DataToJson(d));
+    for (const ConstStreamRef& s : StreamsOf(p)) {
+        if (s.Kind == StreamKind::Audio) audio.push_back(AudioToJson(p.Audio[s.Slot]));
+        if (s.Kind == StreamKind::Data) data.push_back(DataToJson(p.Data[s.Slot]));
+    }
     return {{"SvcInput", sb.SvcInput[i]},
             {"SvcPmtPid", sb.SvcPmtPid[i]},
             {"ServiceId", info.ServiceId},

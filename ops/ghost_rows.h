@@ -9,17 +9,15 @@
 
 #include "model/config_store.h"
 #include "model/pid_text.h"
+#include "ops/operator_messages.h"
 
 namespace kv {
 
 inline constexpr const char* GhostNeedBothPids = "Enter PID IN and PID OUT, please.";
-inline constexpr const char* GhostInputLimit = "Limited 44 Pid per IN.";
+inline constexpr const char* GhostInputLimit = msg::PidLimitPerInput;
 inline constexpr const char* GhostTableLimit = "Limited 352 ghost PIDs.";
 inline constexpr const char* GhostPidOutOfRange = "PID must be between 0 and 8191.";
 inline constexpr const char* GhostDuplicate = "Items already exist in list!";
-inline constexpr const char* GhostChooseItem = "Choose item, please.";
-inline constexpr const char* GhostListEmpty = "List is empty!";
-inline constexpr const char* GhostAskClear = "Delete all items?";
 
 // The largest PID a ghost entry may carry: a PID map holds 13 bits.
 inline constexpr int GhostPidMax = 8191;

@@ -9,6 +9,7 @@ namespace kv::msg {
 inline constexpr const char* ChooseItem = "Choose item, please.";
 inline constexpr const char* AskDeleteAll = "Delete all items?";
 inline constexpr const char* ListEmpty = "List is empty!";
+inline constexpr const char* PidLimitPerInput = "Limited 44 Pid per IN.";
 inline constexpr const char* NoSerialLink = "Sem comunicação serial.";
 inline constexpr const char* ProcessSuccessful = "Process successful!";
 inline constexpr const char* MuxMemoryEmpty = "Mux memory is empty!";

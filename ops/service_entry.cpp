@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <type_traits>
 
 #include "model/store_ops.h"
+#include "ops/operator_messages.h"
 
 namespace kv {
 namespace {
@@ -28,12 +30,31 @@ bool BothFilled(const std::string& in, const std::string& out) {
     return !in.empty() && !out.empty();
 }
 
-std::array<const std::string*, OutputBoxCount> OutputTexts(const ServiceEntry& e) {
-    return {&e.PcrOut,      &e.VideoOut,    &e.AudioOut[0], &e.AudioOut[1],
-            &e.AudioOut[2], &e.AudioOut[3], &e.DataOut[0],  &e.DataOut[1]};
+template <class Entry,
+          class Text = std::conditional_t<std::is_const_v<Entry>, const std::string, std::string>,
+          class Index = std::conditional_t<std::is_const_v<Entry>, const int, int>>
+std::array<EntryStreamOf<Text, Index>, StreamCount> EntryStreamsOf(Entry& e) {
+    return {{
+        {StreamKind::Pcr, 0, e.PcrIn, e.PcrOut, nullptr},
+        {StreamKind::Video, 0, e.VideoIn, e.VideoOut, &e.VideoType},
+        {StreamKind::Audio, 0, e.AudioIn[0], e.AudioOut[0], &e.AudioType[0]},
+        {StreamKind::Audio, 1, e.AudioIn[1], e.AudioOut[1], &e.AudioType[1]},
+        {StreamKind::Audio, 2, e.AudioIn[2], e.AudioOut[2], &e.AudioType[2]},
+        {StreamKind::Audio, 3, e.AudioIn[3], e.AudioOut[3], &e.AudioType[3]},
+        {StreamKind::Data, 0, e.DataIn[0], e.DataOut[0], nullptr},
+        {StreamKind::Data, 1, e.DataIn[1], e.DataOut[1], nullptr},
+    }};
 }
 
 } // namespace
+
+std::array<EntryStream, StreamCount> EntryStreams(ServiceEntry& e) {
+    return EntryStreamsOf(e);
+}
+
+std::array<ConstEntryStream, StreamCount> EntryStreams(const ServiceEntry& e) {
+    return EntryStreamsOf(e);
+}
 
 void WriteNetName(ServiceBlock& sb, std::string_view boxText) {
     WriteName(sb.NetName, TrimBlanks(boxText), " ");
@@ -89,7 +110,7 @@ const char* RefusalMessage(EntryRefusal refusal) {
     case EntryRefusal::VideoWithoutAudio:
         return "Fill at least one Audio field (IN and OUT), please.";
     case EntryRefusal::PidLimit:
-        return "Limited 44 Pid per IN.";
+        return msg::PidLimitPerInput;
     case EntryRefusal::ServiceLimit:
         return "Limited 100 programs.";
     }
@@ -116,22 +137,24 @@ EntryCheck CheckServiceEntry(const ConfigStore& store, const ServiceEntry& e, in
     if (ServiceIdInUse(store.Svc, e.ServiceId, rows, selectedRow.has_value()))
         return refuse(EntryRefusal::ServiceIdInUse);
 
-    // 4. Some output PID at all (blanks count as empty).
-    bool anyOutput = !Blank(e.VideoOut);
-    for (const std::string& out : e.AudioOut) anyOutput = anyOutput || !Blank(out);
-    for (const std::string& out : e.DataOut) anyOutput = anyOutput || !Blank(out);
-    if (!anyOutput) return refuse(EntryRefusal::NoOutputPid);
+    const auto streams = EntryStreams(e);
+    auto any = [&streams](auto&& holds) { return std::any_of(streams.begin(), streams.end(), holds); };
+    auto elementary = [](const ConstEntryStream& s) {
+        return s.Kind == StreamKind::Audio || s.Kind == StreamKind::Data;
+    };
+
+    // 4. Some output PID besides the PCR's at all (blanks count as empty).
+    if (!any([](const ConstEntryStream& s) { return s.Kind != StreamKind::Pcr && !Blank(s.Out); }))
+        return refuse(EntryRefusal::NoOutputPid);
 
     // 5. An audio or data stream with both PIDs (blanks count as filled from here on).
-    bool anyStream = false;
-    for (int k = 0; k < AudioSlots; ++k) anyStream = anyStream || BothFilled(e.AudioIn[k], e.AudioOut[k]);
-    for (int k = 0; k < DataSlots; ++k) anyStream = anyStream || BothFilled(e.DataIn[k], e.DataOut[k]);
-    if (!anyStream) return refuse(EntryRefusal::NoStream);
+    if (!any([&](const ConstEntryStream& s) { return elementary(s) && BothFilled(s.In, s.Out); }))
+        return refuse(EntryRefusal::NoStream);
 
     // 6. A video stream needs some audio box filled.
-    bool anyAudioBox = false;
-    for (int k = 0; k < AudioSlots; ++k)
-        anyAudioBox = anyAudioBox || !e.AudioIn[k].empty() || !e.AudioOut[k].empty();
+    const bool anyAudioBox = any([](const ConstEntryStream& s) {
+        return s.Kind == StreamKind::Audio && (!s.In.empty() || !s.Out.empty());
+    });
     if (BothFilled(e.VideoIn, e.VideoOut) && !anyAudioBox) return refuse(EntryRefusal::VideoWithoutAudio);
 
     // 7. The per-input limit, on what the store holds now; not tested when a
@@ -166,31 +189,25 @@ void StoreServiceEntry(ServiceBlock& sb, const ServiceEntry& e, Radix radix, con
     ServicePids& p = sb.SvcPids[i];
     p.GenPmt = e.GenPmt ? 1 : 0;
     p.ServiceId = serviceId;
-    p.VideoType = static_cast<int16_t>(e.VideoType);
-    for (int k = 0; k < AudioSlots; ++k) p.Audio[k].Type = static_cast<int16_t>(e.AudioType[k]);
-
-    auto pid = [radix](const std::string& text) { return PidFromText(text, radix); };
-    p.PmtPid = pid(e.PmtPid);
+    p.PmtPid = PidFromText(e.PmtPid, radix);
     sb.SvcPmtPid[i] = p.PmtPid;
     p.PcrAdjust = e.PcrAdjust ? 1 : 0;
-    p.PcrIn = pid(e.PcrIn);
-    p.PcrOut = pid(e.PcrOut);
-    p.VideoIn = pid(e.VideoIn);
-    p.VideoOut = pid(e.VideoOut);
-    for (int k = 0; k < AudioSlots; ++k) {
-        p.Audio[k].PidIn = pid(e.AudioIn[k]);
-        p.Audio[k].PidOut = pid(e.AudioOut[k]);
-    }
-    for (int k = 0; k < DataSlots; ++k) {
-        p.Data[k].PidIn = pid(e.DataIn[k]);
-        p.Data[k].PidOut = pid(e.DataOut[k]);
+
+    // Every stream's PIDs, and the types of video and audio; the data
+    // streams' types belong to the subtitle dialog.
+    const auto from = EntryStreams(e);
+    const auto to = StreamsOf(p);
+    for (std::size_t k = 0; k < from.size(); ++k) {
+        to[k].PidIn = PidFromText(from[k].In, radix);
+        to[k].PidOut = PidFromText(from[k].Out, radix);
+        if (from[k].Type && to[k].Type) *to[k].Type = static_cast<int16_t>(*from[k].Type);
     }
 }
 
 std::optional<int> FirstBadOutputPid(const ServiceEntry& e, Radix radix) {
-    const auto texts = OutputTexts(e);
-    for (int k = 0; k < OutputBoxCount; ++k)
-        if (PidExitWarns(*texts[k], radix)) return k;
+    const auto streams = EntryStreams(e);
+    for (std::size_t k = 0; k < streams.size(); ++k)
+        if (PidExitWarns(streams[k].Out, radix)) return static_cast<int>(k);
     return std::nullopt;
 }
 

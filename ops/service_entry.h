@@ -12,6 +12,7 @@
 
 #include "model/config_store.h"
 #include "model/pid_text.h"
+#include "model/service_streams.h"
 
 namespace kv {
 
@@ -47,6 +48,22 @@ struct ServiceEntry {
     bool EitPresent = false;
     bool EitSchedule = false;
 };
+
+// One stream of an entry, by reference into its texts, in the order of
+// StreamsOf: the In and Out boxes' texts and, for video and audio, the item
+// index of the type list (PCR and data have none).
+template <class Text, class Index> struct EntryStreamOf {
+    StreamKind Kind;
+    int Slot;
+    Text& In;
+    Text& Out;
+    Index* Type;
+};
+using EntryStream = EntryStreamOf<std::string, int>;
+using ConstEntryStream = EntryStreamOf<const std::string, const int>;
+
+std::array<EntryStream, StreamCount> EntryStreams(ServiceEntry& e);
+std::array<ConstEntryStream, StreamCount> EntryStreams(const ServiceEntry& e);
 
 // Where "Ok" puts a service: slot `Idx`, SvcCount `NewCount` afterwards,
 // `Found` when the name is already stored (in slot Idx).
@@ -87,11 +104,12 @@ inline constexpr const char* ReplaceQuestion = "This program is in the list, Do 
 inline constexpr const char* PmtIncorrectMessage = "Value PID PMT is incorrect!";
 
 // The output boxes, whose exit check warns about a bad PID, in the order Ok
-// looks at them: PCR, video, audio 1 to 4, data 1 and 2.
-inline constexpr int OutputBoxCount = 2 + AudioSlots + DataSlots;
+// looks at them: the streams' order, PCR, video, audio 1 to 4, data 1 and 2.
+inline constexpr int OutputBoxCount = StreamCount;
 
-// The first filled output box whose text its exit check would warn about
-// (its PID would be stored as absent); none when every box is empty or good.
+// The position in the streams' order of the first filled output box whose
+// text its exit check would warn about (its PID would be stored as absent);
+// none when every box is empty or good.
 std::optional<int> FirstBadOutputPid(const ServiceEntry& entry, Radix radix);
 
 // The question Ok asks before it overwrites a stored service: the stored

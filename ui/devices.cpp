@@ -9,6 +9,7 @@
 
 #include "link/serial_devices.h"
 #include "model/app_paths.h"
+#include "ops/operator_messages.h"
 #include "ui/fixed_dialog.h"
 #include "ui/message_box.h"
 
@@ -58,7 +59,7 @@ void Tfrm_Devices::ShowPorts() {
 void Tfrm_Devices::Bind(const std::string& device) {
     const int row = lst_Ports->currentRow();
     if (row < 0) {
-        ShowWarning(this, QStringLiteral("Choose item, please."));
+        ShowWarning(this, QString::fromUtf8(msg::ChooseItem));
         return;
     }
     std::string error;
@@ -69,7 +70,7 @@ void Tfrm_Devices::Bind(const std::string& device) {
 void Tfrm_Devices::bt_BindClick() {
     const QListWidgetItem* device = lst_Devices->currentItem();
     if (device == nullptr) {
-        ShowWarning(this, QStringLiteral("Choose item, please."));
+        ShowWarning(this, QString::fromUtf8(msg::ChooseItem));
         return;
     }
     Bind(device->text().toStdString());

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "model/pid_text.h"
+#include "ops/operator_messages.h"
 #include "ops/program_names.h"
 #include "ui/app_state.h"
 #include "ui/kv2208_conf.h"
@@ -74,7 +75,7 @@ void Tfrm_CfgMux::lst_ProgClick() {
 void Tfrm_CfgMux::bt_DeleteClick() {
     const int selected = SelectedProgram();
     if (selected < 0) {
-        ShowWarning(this, QStringLiteral("Choose item, please."));
+        ShowWarning(this, QString::fromUtf8(msg::ChooseItem));
     } else {
         // A name no service carries only leaves the list.
         DeleteProgramService(App().Store.Svc, StoreName(lst_Prog->item(selected)->text()));
@@ -94,7 +95,7 @@ void Tfrm_CfgMux::bt_DeleteClick() {
 // The ghost table, the network name, the rate figures and the boxes stay;
 // txt_TSID keeps showing the old identifier.
 void Tfrm_CfgMux::bt_ClearClick() {
-    if (!AskQuestion(this, QStringLiteral("Delete all items?"))) return;
+    if (!AskQuestion(this, QString::fromUtf8(msg::AskDeleteAll))) return;
     lst_Prog->clear();
     ServiceBlock& sb = App().Store.Svc;
     sb.SvcCount = 0;

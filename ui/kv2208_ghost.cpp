@@ -14,6 +14,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "ops/operator_messages.h"
 #include "ui/app_state.h"
 #include "ui/key_filter.h"
 #include "ui/message_box.h"
@@ -247,7 +248,7 @@ void Tfrm_CfgGhost::bt_DeleteClick() {
     const int row = SelectedRow();
     // Text in PID IN without a chosen row removes nothing either.
     if (txt_PidInGhost->text().trimmed().isEmpty() || row < 0) {
-        kv::ui::ShowWarning(this, QString::fromUtf8(kv::GhostChooseItem));
+        kv::ui::ShowWarning(this, QString::fromUtf8(kv::msg::ChooseItem));
         return;
     }
     rows_.Remove(row);
@@ -263,10 +264,10 @@ void Tfrm_CfgGhost::bt_DeleteClick() {
 
 void Tfrm_CfgGhost::bt_ClearClick() {
     if (rows_.Count() == 0) {
-        kv::ui::ShowWarning(this, QString::fromUtf8(kv::GhostListEmpty));
+        kv::ui::ShowWarning(this, QString::fromUtf8(kv::msg::ListEmpty));
         return;
     }
-    if (!kv::ui::AskQuestion(this, QString::fromUtf8(kv::GhostAskClear))) return;
+    if (!kv::ui::AskQuestion(this, QString::fromUtf8(kv::msg::AskDeleteAll))) return;
     // The store's table is emptied now, not at Exit.
     kv::ui::App().Store.Ghost.GhostCount = 0;
     cb_InASI->setCurrentIndex(0);

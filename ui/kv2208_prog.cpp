@@ -53,42 +53,36 @@ void Tfrm_CfgProg::ConnectHandlers() {
     connect(lst_Progs, &QTableWidget::clicked, this, &Tfrm_CfgProg::lst_ProgsClick);
 }
 
+const Tfrm_CfgProg::StreamBoxes& Tfrm_CfgProg::BoxesOf(StreamKind kind, int slot) const {
+    return streamBoxes_[static_cast<std::size_t>(StreamIndex(kind, slot))];
+}
+
 void Tfrm_CfgProg::InstallBoxRules() {
     // The seven lists are chosen from, never typed into (cb_NameProgKeyPress).
-    for (QComboBox* list :
-         {cb_NameProg, cb_InAsi, cb_VidType, cb_AudType[0], cb_AudType[1], cb_AudType[2], cb_AudType[3]})
-        BlockTyping(list);
-
     // The 17 PID boxes take the keys of the radix chosen at the moment of the
     // key (txt_FreqKeyPress). The Service ID box, read as a decimal number in
     // both radixes, takes digits only.
+    BlockTyping(cb_NameProg);
+    BlockTyping(cb_InAsi);
     const CharRule admitted = [this](char32_t ch) { return PidKeyAdmitted(ch, CurrentRadix()); };
-    QList<QLineEdit*> pidBoxes = {txt_PidPmt,       txt_PidPcrIn,      txt_PidPcrOut,    txt_PidVidIn,
-                                  txt_PidVidOut,    txt_PidDataIn[0],  txt_PidDataOut[0], txt_PidDataIn[1],
-                                  txt_PidDataOut[1]};
-    for (int k = 0; k < AudioSlots; ++k) pidBoxes << txt_PidAudIn[k] << txt_PidAudOut[k];
-    for (QLineEdit* box : pidBoxes) InstallKeyFilter(box, admitted);
+    InstallKeyFilter(txt_PidPmt, admitted);
     InstallKeyFilter(txt_ServiceID, DigitKeyAdmitted);
 
     // Leaving the PMT box, or the Service ID box, checks the PMT box; leaving
     // an output box checks that box. Input boxes have no check.
     OnFocusExit(txt_PidPmt, [this] { txt_PidPmtExit(); });
     OnFocusExit(txt_ServiceID, [this] { txt_PidPmtExit(); });
-    for (QLineEdit* out : OutputBoxes()) OnFocusExit(out, [this, out] { txt_PidOutExit(out); });
 
-    // "Rep Out": every change of an input box, typed or set by the editor.
-    QList<std::pair<QLineEdit*, QLineEdit*>> pairs = {{txt_PidPcrIn, txt_PidPcrOut},
-                                                      {txt_PidVidIn, txt_PidVidOut},
-                                                      {txt_PidDataIn[0], txt_PidDataOut[0]},
-                                                      {txt_PidDataIn[1], txt_PidDataOut[1]}};
-    for (int k = 0; k < AudioSlots; ++k) pairs.append(std::pair(txt_PidAudIn[k], txt_PidAudOut[k]));
-    for (const auto& [in, out] : pairs)
+    for (const StreamBoxes& stream : streamBoxes_) {
+        QLineEdit* in = stream.In;
+        QLineEdit* out = stream.Out;
+        if (stream.Type) BlockTyping(stream.Type);
+        InstallKeyFilter(in, admitted);
+        InstallKeyFilter(out, admitted);
+        OnFocusExit(out, [this, out] { txt_PidOutExit(out); });
+        // "Rep Out": every change of an input box, typed or set by the editor.
         connect(in, &QLineEdit::textChanged, this, [this, in, out] { txt_PidVidInChange(in, out); });
-}
-
-std::array<QLineEdit*, OutputBoxCount> Tfrm_CfgProg::OutputBoxes() const {
-    return {txt_PidPcrOut,    txt_PidVidOut,    txt_PidAudOut[0],  txt_PidAudOut[1],
-            txt_PidAudOut[2], txt_PidAudOut[3], txt_PidDataOut[0], txt_PidDataOut[1]};
+    }
 }
 
 void Tfrm_CfgProg::txt_PidPmtExit() {
@@ -133,19 +127,12 @@ ServiceEntry Tfrm_CfgProg::ReadEntry() const {
     e.Input = cb_InAsi->currentText().toInt(); // a blank input reads as 0, as stored
     e.ServiceId = BoxText(txt_ServiceID);
     e.PmtPid = BoxText(txt_PidPmt);
-    e.PcrIn = BoxText(txt_PidPcrIn);
-    e.PcrOut = BoxText(txt_PidPcrOut);
-    e.VideoIn = BoxText(txt_PidVidIn);
-    e.VideoOut = BoxText(txt_PidVidOut);
-    e.VideoType = std::max(cb_VidType->currentIndex(), 0);
-    for (int k = 0; k < AudioSlots; ++k) {
-        e.AudioIn[k] = BoxText(txt_PidAudIn[k]);
-        e.AudioOut[k] = BoxText(txt_PidAudOut[k]);
-        e.AudioType[k] = std::max(cb_AudType[k]->currentIndex(), 0);
-    }
-    for (int k = 0; k < DataSlots; ++k) {
-        e.DataIn[k] = BoxText(txt_PidDataIn[k]);
-        e.DataOut[k] = BoxText(txt_PidDataOut[k]);
+    const auto streams = EntryStreams(e);
+    for (std::size_t k = 0; k < streams.size(); ++k) {
+        const StreamBoxes& boxes = streamBoxes_[k];
+        streams[k].In = BoxText(boxes.In);
+        streams[k].Out = BoxText(boxes.Out);
+        if (boxes.Type && streams[k].Type) *streams[k].Type = std::max(boxes.Type->currentIndex(), 0);
     }
     e.PcrAdjust = ckb_Pcr->isChecked();
     e.GenPmt = ckb_genPMT->isChecked();
@@ -167,7 +154,7 @@ void Tfrm_CfgProg::bt_OkClick() {
     const Radix radix = CurrentRadix();
     if (const std::optional<int> bad = FirstBadOutputPid(entry, radix)) {
         ShowWarning(this, QString::fromLatin1(PidRangeWarning));
-        OutputBoxes()[static_cast<std::size_t>(*bad)]->setFocus(Qt::OtherFocusReason);
+        streamBoxes_.at(static_cast<std::size_t>(*bad)).Out->setFocus(Qt::OtherFocusReason);
         return;
     }
     if (RefuseTakenServicePid(this, store, entry, radix, check.Slot, txt_PidPmt, OutputBoxes())) return;
@@ -195,13 +182,15 @@ void Tfrm_CfgProg::cb_NameProgClick() {
 void Tfrm_CfgProg::ClearServiceFields() {
     ckb_Present->setChecked(false);
     ckb_Schedule->setChecked(false);
-    QList<QLineEdit*> boxes = {txt_ServiceID,    txt_PidPmt,       txt_PidPcrIn,     txt_PidPcrOut,
-                               txt_PidVidIn,     txt_PidVidOut,    txt_PidDataIn[0], txt_PidDataOut[0],
-                               txt_PidDataIn[1], txt_PidDataOut[1]};
-    for (int k = 0; k < AudioSlots; ++k) boxes << txt_PidAudIn[k] << txt_PidAudOut[k];
-    for (QLineEdit* box : boxes) box->clear();
-    // Audio 3 and 4 keep their types, as do the input, the flags and the radix.
-    for (QComboBox* list : {cb_VidType, cb_AudType[0], cb_AudType[1]}) list->setCurrentIndex(0);
+    txt_ServiceID->clear();
+    txt_PidPmt->clear();
+    for (const StreamBoxes& stream : streamBoxes_) {
+        stream.In->clear();
+        stream.Out->clear();
+        // Audio 3 and 4 keep their types, as do the input, the flags and the radix.
+        const bool keepsType = stream.Kind == StreamKind::Audio && stream.Slot >= 2;
+        if (stream.Type && !keepsType) stream.Type->setCurrentIndex(0);
+    }
 }
 
 void Tfrm_CfgProg::bt_ExitClick() {

@@ -16,6 +16,7 @@
 #include <optional>
 
 #include "model/pid_text.h"
+#include "model/service_streams.h"
 #include "ops/service_entry.h"
 
 class QButtonGroup;
@@ -69,13 +70,24 @@ class Tfrm_CfgProg : public QDialog {
     void BuildTable();
     void ConnectHandlers();
 
+    // The boxes of one stream: its In and Out boxes and, for video and audio,
+    // its type list. The editor's table of them lists the streams in the
+    // order of StreamsOf and EntryStreams: PCR, video, audio 1 to 4, data 1 and 2.
+    struct StreamBoxes {
+        StreamKind Kind = StreamKind::Pcr;
+        int Slot = 0;
+        QLineEdit* In = nullptr;
+        QLineEdit* Out = nullptr;
+        QComboBox* Type = nullptr;
+    };
+    StreamBoxes BuildStreamGroup(QWidget* parent, StreamKind kind, int slot); // one stream's group
+    const StreamBoxes& BoxesOf(StreamKind kind, int slot = 0) const;
+
     // The rules of the number boxes: key filter, exit warnings, "Rep Out".
     void InstallBoxRules();
     void txt_PidPmtExit();               // the PMT box, also when the Service ID box is left
     void txt_PidOutExit(QLineEdit* box); // an output box
     void txt_PidVidInChange(QLineEdit* in, QLineEdit* out);
-    // PCR, video, audio 1 to 4 and data 1 and 2 out: the order FirstBadOutputPid counts in.
-    std::array<QLineEdit*, OutputBoxCount> OutputBoxes() const;
 
     Radix CurrentRadix() const;
     ServiceEntry ReadEntry() const;
@@ -102,17 +114,10 @@ class Tfrm_CfgProg : public QDialog {
     QComboBox* cb_InAsi = nullptr;
     QLineEdit* txt_ServiceID = nullptr;
     QLineEdit* txt_PidPmt = nullptr;
-    QLineEdit* txt_PidPcrIn = nullptr;
-    QLineEdit* txt_PidPcrOut = nullptr;
+    // txt_PidPcrIn/Out, txt_PidVidIn/Out with cb_VidType, txt_PidAud1In/Out
+    // with cb_Aud1Type .. audio 4, txt_PidData1In/Out, txt_PidData2In/Out.
+    std::array<StreamBoxes, StreamCount> streamBoxes_{};
     QCheckBox* ckb_Pcr = nullptr;
-    QLineEdit* txt_PidVidIn = nullptr;
-    QLineEdit* txt_PidVidOut = nullptr;
-    QComboBox* cb_VidType = nullptr;
-    QLineEdit* txt_PidAudIn[AudioSlots] = {};  // txt_PidAud1In .. txt_PidAud4In
-    QLineEdit* txt_PidAudOut[AudioSlots] = {}; // txt_PidAud1Out .. txt_PidAud4Out
-    QComboBox* cb_AudType[AudioSlots] = {};    // cb_Aud1Type .. cb_Aud4Type
-    QLineEdit* txt_PidDataIn[DataSlots] = {};  // txt_PidData1In, txt_PidData2In
-    QLineEdit* txt_PidDataOut[DataSlots] = {}; // txt_PidData1Out, txt_PidData2Out
     QPushButton* bt_Sub1 = nullptr;
     QPushButton* bt_Sub2 = nullptr;
     QCheckBox* ckb_Present = nullptr;

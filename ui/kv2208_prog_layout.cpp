@@ -99,6 +99,16 @@ StreamGroup MakeStreamGroup(QWidget* parent, const QString& caption, const QStri
             NumberBox(group, outName, PidLength, QRect(64, 50, 64, BoxHeight))};
 }
 
+constexpr int StreamGroupStep = StreamGroupWidth + 8;
+constexpr int MiddleRowY = 84;
+constexpr int LowRowY = MiddleRowY + StreamGroupHeight + 8;
+
+// "Type:" and the type list on the third line of a video or audio group.
+QComboBox* TypeList(QGroupBox* group, const QString& name, const QStringList& items) {
+    Label(group, QStringLiteral("Type:"), 12, 78);
+    return ListBox(group, name, items, QRect(64, 78, 100, 24));
+}
+
 const QStringList AudioTypes = {QStringLiteral("MPEG1"), QStringLiteral("MPEG2"), QStringLiteral("HEAAC"),
                                 QStringLiteral("AAC"), QStringLiteral("AC3")};
 const QStringList VideoTypes = {QStringLiteral("MPEG2"), QStringLiteral("H.264"), QStringLiteral("MPEG4")};
@@ -166,71 +176,32 @@ void Tfrm_CfgProg::BuildEntryGroup() {
     Label(pmt, QStringLiteral("Out :"), 12, 22);
     txt_PidPmt = NumberBox(pmt, QStringLiteral("txt_PidPmt"), PidLength, QRect(56, 22, 76, BoxHeight));
 
-    QGroupBox* pcr =
-        Group(g, QStringLiteral("grp_PidPcr"), QStringLiteral(" PID PCR "), QRect(650, 18, 292, 56));
-    Label(pcr, QStringLiteral("In:"), 12, 22);
-    txt_PidPcrIn = NumberBox(pcr, QStringLiteral("txt_PidPcrIn"), PidLength, QRect(40, 22, 64, BoxHeight));
-    Label(pcr, QStringLiteral("Out:"), 116, 22);
-    txt_PidPcrOut = NumberBox(pcr, QStringLiteral("txt_PidPcrOut"), PidLength, QRect(150, 22, 64, BoxHeight));
-    ckb_Pcr = Check(pcr, QStringLiteral("ckb_Pcr"), QStringLiteral(" Adjust"), true, QPoint(224, 24));
+    // The streams' groups in the order of their table: PCR ends the upper
+    // row, video and the four audio streams make the middle row, the two
+    // data streams open the lower row.
+    const ServicePids none{};
+    for (const ConstStreamRef& s : StreamsOf(none))
+        streamBoxes_[StreamIndex(s.Kind, s.Slot)] = BuildStreamGroup(g, s.Kind, s.Slot);
 
-    // Middle row: video and the four audio streams, each with its type list.
-    constexpr int rowY = 84;
-    constexpr int step = StreamGroupWidth + 8;
-    const StreamGroup video =
-        MakeStreamGroup(g, QStringLiteral(" PID Video "), QStringLiteral("grp_PidVideo"),
-                        QStringLiteral("txt_PidVidIn"), QStringLiteral("txt_PidVidOut"), QPoint(10, rowY));
-    txt_PidVidIn = video.in;
-    txt_PidVidOut = video.out;
-    Label(video.group, QStringLiteral("Type:"), 12, 78);
-    cb_VidType = ListBox(video.group, QStringLiteral("cb_VidType"), VideoTypes, QRect(64, 78, 100, 24));
-    for (int k = 0; k < AudioSlots; ++k) {
-        const QString n = QString::number(k + 1);
-        const StreamGroup audio = MakeStreamGroup(
-            g, QString::fromLatin1(AudioCaptions[k]), "grp_PidAudio" + n, "txt_PidAud" + n + "In",
-            "txt_PidAud" + n + "Out", QPoint(10 + step * (k + 1), rowY));
-        txt_PidAudIn[k] = audio.in;
-        txt_PidAudOut[k] = audio.out;
-        Label(audio.group, QStringLiteral("Type:"), 12, 78);
-        cb_AudType[k] = ListBox(audio.group, "cb_Aud" + n + "Type", AudioTypes, QRect(64, 78, 100, 24));
-    }
-
-    // Lower row: the two data streams, the flags, the radix and the speed buttons.
-    constexpr int lowY = rowY + StreamGroupHeight + 8;
-    QPushButton* subtitleButtons[DataSlots] = {};
-    for (int k = 0; k < DataSlots; ++k) {
-        const QString n = QString::number(k + 1);
-        const StreamGroup data =
-            MakeStreamGroup(g, QString::fromLatin1(DataCaptions[k]), "grp_PidData" + n,
-                            "txt_PidData" + n + "In", "txt_PidData" + n + "Out", QPoint(10 + step * k, lowY));
-        txt_PidDataIn[k] = data.in;
-        txt_PidDataOut[k] = data.out;
-        Label(data.group, QStringLiteral("Subtitle:"), 12, 78);
-        subtitleButtons[k] = Named(new QPushButton(QStringLiteral("..."), data.group), "bt_Sub" + n);
-        subtitleButtons[k]->setGeometry(64, 78, 40, 24);
-        subtitleButtons[k]->setAutoDefault(false);
-    }
-    bt_Sub1 = subtitleButtons[0];
-    bt_Sub2 = subtitleButtons[1];
-
+    // The rest of the lower row: the flags, the radix and the speed buttons.
     QGroupBox* eit = Group(g, QStringLiteral("grp_EitFlags"), QStringLiteral(" EIT Flags "),
-                           QRect(10 + 2 * step, lowY, 92, StreamGroupHeight));
+                           QRect(10 + 2 * StreamGroupStep, LowRowY, 92, StreamGroupHeight));
     ckb_Present = Check(eit, QStringLiteral("ckb_Present"), QStringLiteral("P / F"), false, QPoint(8, 30));
     ckb_Schedule =
         Check(eit, QStringLiteral("ckb_Schedule"), QStringLiteral("Schedule"), false, QPoint(8, 62));
 
     QGroupBox* genPmt = Group(g, QStringLiteral("grp_Pmt"), QStringLiteral(" PMT "),
-                              QRect(eit->geometry().right() + 9, lowY, 126, StreamGroupHeight));
+                              QRect(eit->geometry().right() + 9, LowRowY, 126, StreamGroupHeight));
     ckb_genPMT =
         Check(genPmt, QStringLiteral("ckb_genPMT"), QStringLiteral("Generate PMT"), true, QPoint(8, 46));
 
     QGroupBox* pids = Group(g, QStringLiteral("grp_Pids"), QStringLiteral(" Pids "),
-                            QRect(genPmt->geometry().right() + 9, lowY, 88, StreamGroupHeight));
+                            QRect(genPmt->geometry().right() + 9, LowRowY, 88, StreamGroupHeight));
     ckb_Duplicate =
         Check(pids, QStringLiteral("ckb_Duplicate"), QStringLiteral("Rep Out"), false, QPoint(8, 46));
 
     rdg_PidEdit = Group(g, QStringLiteral("rdg_PidEdit"), QStringLiteral(" PID Edit "),
-                        QRect(pids->geometry().right() + 9, lowY, 126, StreamGroupHeight));
+                        QRect(pids->geometry().right() + 9, LowRowY, 126, StreamGroupHeight));
     radixButtons_ = new QButtonGroup(rdg_PidEdit);
     auto* decimal =
         Named(new QRadioButton(QStringLiteral("Decimal"), rdg_PidEdit), QStringLiteral("rdg_PidEdit0"));
@@ -247,7 +218,7 @@ void Tfrm_CfgProg::BuildEntryGroup() {
     // Speed buttons, stacked at the right end of the lower row.
     const int buttonX = rdg_PidEdit->geometry().right() + 12;
     const int buttonWidth = g->width() - buttonX - 10;
-    auto speedRect = [&](int i) { return QRect(buttonX, lowY + 6 + i * 26, buttonWidth, 24); };
+    auto speedRect = [&](int i) { return QRect(buttonX, LowRowY + 6 + i * 26, buttonWidth, 24); };
     bt_Ok = SpeedButton(g, QStringLiteral("bt_Ok"), QStringLiteral("Ok"),
                         QStringLiteral("Insert item into Programs"), pictures::Add(), speedRect(0));
     bt_Exit = SpeedButton(g, QStringLiteral("bt_Exit"), QStringLiteral("Exit"), QStringLiteral("Exit "),
@@ -256,6 +227,55 @@ void Tfrm_CfgProg::BuildEntryGroup() {
                             QStringLiteral("Delete item of list"), pictures::Delete(), speedRect(2));
     bt_Clear = SpeedButton(g, QStringLiteral("bt_Clear"), QStringLiteral("Clear"),
                            QStringLiteral("Delete all data of list"), pictures::Clear(), speedRect(3));
+}
+
+Tfrm_CfgProg::StreamBoxes Tfrm_CfgProg::BuildStreamGroup(QWidget* g, StreamKind kind, int slot) {
+    StreamBoxes boxes{.Kind = kind, .Slot = slot};
+    const QString n = QString::number(slot + 1);
+    switch (kind) {
+    case StreamKind::Pcr: {
+        QGroupBox* pcr =
+            Group(g, QStringLiteral("grp_PidPcr"), QStringLiteral(" PID PCR "), QRect(650, 18, 292, 56));
+        Label(pcr, QStringLiteral("In:"), 12, 22);
+        boxes.In = NumberBox(pcr, QStringLiteral("txt_PidPcrIn"), PidLength, QRect(40, 22, 64, BoxHeight));
+        Label(pcr, QStringLiteral("Out:"), 116, 22);
+        boxes.Out = NumberBox(pcr, QStringLiteral("txt_PidPcrOut"), PidLength, QRect(150, 22, 64, BoxHeight));
+        ckb_Pcr = Check(pcr, QStringLiteral("ckb_Pcr"), QStringLiteral(" Adjust"), true, QPoint(224, 24));
+        break;
+    }
+    case StreamKind::Video: {
+        const StreamGroup video = MakeStreamGroup(
+            g, QStringLiteral(" PID Video "), QStringLiteral("grp_PidVideo"), QStringLiteral("txt_PidVidIn"),
+            QStringLiteral("txt_PidVidOut"), QPoint(10, MiddleRowY));
+        boxes.In = video.in;
+        boxes.Out = video.out;
+        boxes.Type = TypeList(video.group, QStringLiteral("cb_VidType"), VideoTypes);
+        break;
+    }
+    case StreamKind::Audio: {
+        const StreamGroup audio = MakeStreamGroup(
+            g, QString::fromLatin1(AudioCaptions[slot]), "grp_PidAudio" + n, "txt_PidAud" + n + "In",
+            "txt_PidAud" + n + "Out", QPoint(10 + StreamGroupStep * (slot + 1), MiddleRowY));
+        boxes.In = audio.in;
+        boxes.Out = audio.out;
+        boxes.Type = TypeList(audio.group, "cb_Aud" + n + "Type", AudioTypes);
+        break;
+    }
+    case StreamKind::Data: {
+        const StreamGroup data = MakeStreamGroup(
+            g, QString::fromLatin1(DataCaptions[slot]), "grp_PidData" + n, "txt_PidData" + n + "In",
+            "txt_PidData" + n + "Out", QPoint(10 + StreamGroupStep * slot, LowRowY));
+        boxes.In = data.in;
+        boxes.Out = data.out;
+        Label(data.group, QStringLiteral("Subtitle:"), 12, 78);
+        auto* subtitle = Named(new QPushButton(QStringLiteral("..."), data.group), "bt_Sub" + n);
+        subtitle->setGeometry(64, 78, 40, 24);
+        subtitle->setAutoDefault(false);
+        (slot == 0 ? bt_Sub1 : bt_Sub2) = subtitle;
+        break;
+    }
+    }
+    return boxes;
 }
 
 void Tfrm_CfgProg::BuildTable() {

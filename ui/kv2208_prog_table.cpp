@@ -13,6 +13,7 @@
 #include <algorithm>
 
 #include "model/store_ops.h"
+#include "ops/operator_messages.h"
 #include "ui/app_state.h"
 #include "ui/box_text.h"
 #include "ui/kv2208_prog.h"
@@ -25,27 +26,34 @@ QString Text(const std::string& text) {
     return QString::fromStdString(text);
 }
 
+QString Cell(int value, Radix radix) {
+    return Text(FormatCell(value, radix));
+}
+
+// The output PIDs of a service in the table's order: video before PCR, then
+// audio 1 to 4 and data 1 and 2.
+QStringList StreamCells(const ServicePids& p, Radix radix) {
+    const auto streams = StreamsOf(p);
+    QStringList cells = {Cell(streams[StreamIndex(StreamKind::Video, 0)].PidOut, radix),
+                         Cell(streams[StreamIndex(StreamKind::Pcr, 0)].PidOut, radix)};
+    for (const ConstStreamRef& s : streams)
+        if (s.Kind == StreamKind::Audio || s.Kind == StreamKind::Data) cells << Cell(s.PidOut, radix);
+    return cells;
+}
+
 // The texts of one row: the caption and the thirteen cells of slot `s`.
 QStringList RowTexts(const ServiceBlock& sb, int row, int s, Radix radix) {
     const ServicePids& p = sb.SvcPids[s];
-    auto cell = [radix](int value) { return Text(FormatCell(value, radix)); };
-    return {
-        QString::number(row + 1),
-        // The network name at the moment the row is written, not the slot's provider.
-        StoreText(sb.NetName, sizeof sb.NetName).trimmed(),
-        StoreText(sb.SvcInfo[s].Name, sizeof sb.SvcInfo[s].Name).trimmed(),
-        QString::asprintf("%hd", sb.SvcInput[s]),
-        cell(p.ServiceId),
-        cell(sb.SvcPmtPid[s]),
-        cell(p.VideoOut),
-        cell(p.PcrOut),
-        cell(p.Audio[0].PidOut),
-        cell(p.Audio[1].PidOut),
-        cell(p.Audio[2].PidOut),
-        cell(p.Audio[3].PidOut),
-        cell(p.Data[0].PidOut),
-        cell(p.Data[1].PidOut),
-    };
+    return QStringList{
+               QString::number(row + 1),
+               // The network name at the moment the row is written, not the slot's provider.
+               StoreText(sb.NetName, sizeof sb.NetName).trimmed(),
+               StoreText(sb.SvcInfo[s].Name, sizeof sb.SvcInfo[s].Name).trimmed(),
+               QString::asprintf("%hd", sb.SvcInput[s]),
+               Cell(p.ServiceId, radix),
+               Cell(sb.SvcPmtPid[s], radix),
+           } +
+           StreamCells(p, radix);
 }
 
 } // namespace
@@ -108,9 +116,12 @@ void Tfrm_CfgProg::lst_ProgsClick() {
     // A stored input outside 1..8 leaves the input list blank.
     cb_InAsi->setCurrentIndex(cb_InAsi->findText(QString::asprintf("%hd", sb.SvcInput[s])));
     ckb_Pcr->setChecked(p.PcrAdjust != 0);
-    cb_VidType->setCurrentIndex(p.VideoType < cb_VidType->count() ? p.VideoType : -1);
-    for (int k = 0; k < AudioSlots; ++k)
-        cb_AudType[k]->setCurrentIndex(p.Audio[k].Type < cb_AudType[k]->count() ? p.Audio[k].Type : -1);
+    const auto streams = StreamsOf(p);
+    for (std::size_t k = 0; k < streams.size(); ++k) {
+        QComboBox* list = streamBoxes_[k].Type;
+        if (list && streams[k].Type)
+            list->setCurrentIndex(*streams[k].Type < list->count() ? *streams[k].Type : -1);
+    }
     SetBoxText(txt_ServiceID, FormatServiceIdForBox(p.ServiceId));
     ckb_Present->setChecked(sb.SvcInfo[s].EitPresent != 0);
     ckb_Schedule->setChecked(sb.SvcInfo[s].EitSchedule != 0);
@@ -123,17 +134,9 @@ void Tfrm_CfgProg::lst_ProgsClick() {
         SetBoxText(box, BlankIfNone(FormatPidForBox(pid, radix)));
     };
     show(txt_PidPmt, p.PmtPid);
-    show(txt_PidPcrIn, p.PcrIn);
-    show(txt_PidPcrOut, p.PcrOut);
-    show(txt_PidVidIn, p.VideoIn);
-    show(txt_PidVidOut, p.VideoOut);
-    for (int k = 0; k < AudioSlots; ++k) {
-        show(txt_PidAudIn[k], p.Audio[k].PidIn);
-        show(txt_PidAudOut[k], p.Audio[k].PidOut);
-    }
-    for (int k = 0; k < DataSlots; ++k) {
-        show(txt_PidDataIn[k], p.Data[k].PidIn);
-        show(txt_PidDataOut[k], p.Data[k].PidOut);
+    for (std::size_t k = 0; k < streams.size(); ++k) {
+        show(streamBoxes_[k].In, streams[k].PidIn);
+        show(streamBoxes_[k].Out, streams[k].PidOut);
     }
 }
 
@@ -153,10 +156,11 @@ void Tfrm_CfgProg::SelectNameOf(int slot, int row) {
 
 void Tfrm_CfgProg::bt_DeleteClick() {
     const std::optional<int> row = SelectedRow();
-    const bool noPids = txt_PidPmt->text().trimmed().isEmpty() && txt_PidPcrIn->text().trimmed().isEmpty() &&
-                        txt_PidPcrOut->text().trimmed().isEmpty();
+    const StreamBoxes& pcr = BoxesOf(StreamKind::Pcr);
+    const bool noPids = txt_PidPmt->text().trimmed().isEmpty() && pcr.In->text().trimmed().isEmpty() &&
+                        pcr.Out->text().trimmed().isEmpty();
     if (noPids || !row) {
-        ShowWarning(this, QStringLiteral("Choose item, please."));
+        ShowWarning(this, QString::fromUtf8(msg::ChooseItem));
         return;
     }
     ServiceBlock& sb = App().Store.Svc;
@@ -171,10 +175,10 @@ void Tfrm_CfgProg::bt_DeleteClick() {
 
 void Tfrm_CfgProg::bt_ClearClick() {
     if (RowCount() == 0) {
-        ShowWarning(this, QStringLiteral("List is empty!"));
+        ShowWarning(this, QString::fromUtf8(msg::ListEmpty));
         return;
     }
-    if (!AskQuestion(this, QStringLiteral("Delete all items?"))) return;
+    if (!AskQuestion(this, QString::fromUtf8(msg::AskDeleteAll))) return;
     App().Store.Svc.SvcCount = 0;
     cb_NameProg->setCurrentIndex(cb_NameProg->count() > 0 ? 0 : -1);
     cb_InAsi->setCurrentIndex(0);

@@ -3,7 +3,6 @@
 // modal widget, records its text and answers it.
 
 #include <QApplication>
-#include <QDir>
 #include <QMessageBox>
 #include <QString>
 #include <QStringList>
@@ -52,13 +51,6 @@ private:
     QList<QMessageBox::Icon> icons_;
     QMessageBox* lastBox_ = nullptr;
 };
-
-// Where a test leaves a picture of a window for a person to look at.
-inline QString ScreenshotPath(const QString& file) {
-    const QString folder = QStringLiteral(KV_BUILD_DIR "/screenshots");
-    QDir().mkpath(folder);
-    return folder + QLatin1Char('/') + file;
-}
 
 // Runs `action` once the next modal widget of type T is active (for dialogs
 // other than message boxes: the editors, the file dialogs).

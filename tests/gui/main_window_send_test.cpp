@@ -1,9 +1,8 @@
-// "Send Mux" from the main window against the simulated multiplexer, its
-// refusals, and a picture of the connected window.
+// "Send Mux" from the main window against the simulated multiplexer and its
+// refusals.
 
 #include <QAbstractButton>
 #include <QLabel>
-#include <QListWidget>
 #include <cstring>
 
 #include "gui_test_support.h"
@@ -144,18 +143,6 @@ TEST_F(SendMuxTest, ALostLineGivesError11AndTheWindowStaysConnected) {
     ASSERT_GE(boxes.Texts().size(), 1);
     EXPECT_EQ(boxes.Last(), "Error 11") << boxes.Texts().join("|").toStdString();
     EXPECT_EQ(Control<QLabel>("lbl_Status")->text(), "Connected!");
-}
-
-// A picture of the connected window for a person to look at.
-TEST_F(SendMuxTest, ScreenshotOfTheConnectedWindow) {
-    ConnectWithServices({"NEWS 24", "SPORT", "MOVIES", "KIDS", "MUSIC HITS"});
-    Enter(Box("txt_TSID"), "4660", Box("txt_NetName"));
-    Control<QListWidget>("lst_Prog")->setCurrentRow(1);
-    Box("txt_NameProg")->setText("SPORT");
-    ASSERT_TRUE(QTest::qWaitFor([this] { return !Control<QLabel>("lbl_Timer")->text().isEmpty(); }, 3000));
-    const QPixmap picture = Build().grab();
-    EXPECT_EQ(picture.size(), Build().size());
-    EXPECT_TRUE(picture.save(ScreenshotPath("main-window.png")));
 }
 
 } // namespace

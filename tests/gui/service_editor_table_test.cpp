@@ -269,17 +269,5 @@ TEST_F(ServiceEditorTable, SpeedButtonsTakeNoFocusAndTheTableHasItsColumns) {
     EXPECT_EQ(table->columnWidth(4), 70);
 }
 
-TEST_F(ServiceEditorTable, ScreenshotWithThreeServices) {
-    EditorDriver editor({"NEWS", "SPORT", "MOVIES"}, QStringLiteral("BRIMCO"));
-    BoxAnswerer boxes;
-    for (int i = 0; i < 3; ++i) {
-        editor.EnterService(FourNames[i], 10 + i, 100 * (i + 1), i + 1);
-        editor.Press("bt_Ok");
-    }
-    ASSERT_EQ(editor.Rows(), 3);
-    editor.ClickRow(1);
-    EXPECT_TRUE(editor.dialog->grab().save(ScreenshotPath("service_editor.png")));
-}
-
 } // namespace
 } // namespace kv::test

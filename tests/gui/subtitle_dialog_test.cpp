@@ -237,18 +237,5 @@ TEST_F(SubtitleDialog, ButtonsEditTheSlotOfTheChosenName) {
     EXPECT_EQ(Store().Svc.SvcCount, 2);
 }
 
-TEST_F(SubtitleDialog, Screenshot) {
-    Dialog dialog;
-    DataSlot data{};
-    data.SubEnable = 1;
-    std::memcpy(data.SubLang, "eng", 4);
-    data.SubType = 0x20;
-    dialog.Prefill(data);
-    dialog.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
-    EXPECT_EQ(In<QLabel>(&dialog, "lbl_Language")->text(), "eng");
-    EXPECT_TRUE(dialog.grab().save(ScreenshotPath("subtitle_dialog.png")));
-}
-
 } // namespace
 } // namespace kv::test

@@ -187,6 +187,53 @@ TEST(ServiceEntry, ReplacingKeepsSubtitleFieldsAndStoresBadPidsAsNone) {
     EXPECT_EQ(store->Svc.SvcPids[2].VideoOut, 702);
 }
 
+// Each stream's boxes and type list land in that stream of the store, and a
+// bad output box is named by its place in the streams' order.
+TEST(ServiceEntry, EachStreamsBoxesLandInItsOwnStoredStream) {
+    auto in = [](int position) { return 1000 + 10 * position; };
+    auto text = [](int pid) { return std::to_string(pid); };
+    ServiceEntry e = FirstService();
+    e.PcrIn = text(in(0));
+    e.PcrOut = text(in(0) + 1);
+    e.VideoIn = text(in(1));
+    e.VideoOut = text(in(1) + 1);
+    e.VideoType = 2;
+    for (int k = 0; k < AudioSlots; ++k) {
+        e.AudioIn[k] = text(in(2 + k));
+        e.AudioOut[k] = text(in(2 + k) + 1);
+        e.AudioType[k] = k + 1;
+    }
+    for (int k = 0; k < DataSlots; ++k) {
+        e.DataIn[k] = text(in(6 + k));
+        e.DataOut[k] = text(in(6 + k) + 1);
+    }
+    auto store = EmptyStore();
+    StoreAsOk(*store, e);
+
+    const ServicePids& p = store->Svc.SvcPids[0];
+    EXPECT_EQ(p.PcrIn, in(0));
+    EXPECT_EQ(p.PcrOut, in(0) + 1);
+    EXPECT_EQ(p.VideoIn, in(1));
+    EXPECT_EQ(p.VideoOut, in(1) + 1);
+    EXPECT_EQ(p.VideoType, 2);
+    for (int k = 0; k < AudioSlots; ++k) {
+        EXPECT_EQ(p.Audio[k].PidIn, in(2 + k)) << k;
+        EXPECT_EQ(p.Audio[k].PidOut, in(2 + k) + 1) << k;
+        EXPECT_EQ(p.Audio[k].Type, k + 1) << k;
+    }
+    for (int k = 0; k < DataSlots; ++k) {
+        EXPECT_EQ(p.Data[k].PidIn, in(6 + k)) << k;
+        EXPECT_EQ(p.Data[k].PidOut, in(6 + k) + 1) << k;
+        EXPECT_EQ(p.Data[k].DataType, 0) << k;
+    }
+
+    EXPECT_EQ(FirstBadOutputPid(e, Radix::Decimal), std::nullopt);
+    e.DataOut[1] = "9999";
+    EXPECT_EQ(FirstBadOutputPid(e, Radix::Decimal), StreamIndex(StreamKind::Data, 1));
+    e.AudioOut[2] = "5";
+    EXPECT_EQ(FirstBadOutputPid(e, Radix::Decimal), StreamIndex(StreamKind::Audio, 2));
+}
+
 TEST(ServiceEntry, SubtitleSlotFollowsTheName) {
     auto store = test::SampleStore();
     EXPECT_EQ(SubtitleSlotFor(store->Svc, "Prog 2", 3), 2);
