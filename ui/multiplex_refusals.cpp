@@ -37,12 +37,11 @@ bool ConfirmSendDespiteErrors(QWidget* parent, const ConfigStore& store) {
 }
 
 bool RefuseTakenServicePid(QWidget* parent, const ConfigStore& store, const ServiceEntry& entry, Radix radix,
-                           const ServiceSlot& slot, QLineEdit* pmtBox,
-                           const std::array<QLineEdit*, OutputBoxCount>& outputBoxes) {
+                           const ServiceSlot& slot, const std::function<QLineEdit*(int box)>& boxAt) {
     const std::optional<PidRefusal> refusal = ServiceEntryPidRefusal(store, entry, radix, slot);
     if (!refusal) return false;
-    const bool output = refusal->Box >= 0 && refusal->Box < OutputBoxCount;
-    Refuse(parent, refusal->Message, output ? outputBoxes[static_cast<std::size_t>(refusal->Box)] : pmtBox);
+    const bool known = refusal->Box == PmtBox || (refusal->Box >= 0 && refusal->Box < StreamCount);
+    Refuse(parent, refusal->Message, known ? boxAt(refusal->Box) : nullptr);
     return true;
 }
 

@@ -4,7 +4,7 @@
 // create one.
 
 #include <QString>
-#include <array>
+#include <functional>
 
 #include "model/config_store.h"
 #include "model/pid_text.h"
@@ -24,10 +24,10 @@ bool ConfirmSendDespiteErrors(QWidget* parent, const ConfigStore& store);
 // The service editor's Ok: when storing `entry` in `slot` would put its PMT or
 // an output PID on a PID another source or a generated table uses, warns
 // "Output PID N is already used by NAME (video)." with the focus in the
-// offending box (`pmtBox` or `outputBoxes`, in stream order) and returns true.
+// offending box and returns true. `boxAt(-1)` is the PMT box, `boxAt(k)` the
+// output box of stream k (StreamIndex).
 bool RefuseTakenServicePid(QWidget* parent, const ConfigStore& store, const ServiceEntry& entry, Radix radix,
-                           const ServiceSlot& slot, QLineEdit* pmtBox,
-                           const std::array<QLineEdit*, OutputBoxCount>& outputBoxes);
+                           const ServiceSlot& slot, const std::function<QLineEdit*(int box)>& boxAt);
 
 // The ghost editor's Add: the same for the row that Add would make of the
 // texts (row `selected` replaced, or a new row), with the focus in

@@ -1,14 +1,10 @@
 #pragma once
-// Stores for the multiplex map: services and ghost entries added one by one,
-// and a full multiplex of 41 services over the eight inputs.
-
-#include <QPixmap>
-#include <QString>
-#include <memory>
+// Stores for the multiplex map: services added one by one, and a full
+// multiplex of 41 services over the eight inputs (its picture comes from
+// scripts/screenshots).
 
 #include "model/config_store.h"
 #include "tables/tables_test_support.h"
-#include "ui/mux_map.h"
 
 namespace kv::test {
 
@@ -50,19 +46,6 @@ inline void FillFortyOneServices(ConfigStore& store) {
     }
     AddGhost(store, 3, 1380, 1380);
     AddGhost(store, 7, 600, 1101); // on audio 1 of NEWS
-}
-
-// The map window over the 41 services, as the operator sees it, saved to
-// `path` (PNG) for people to look at; false when the file cannot be written.
-inline bool SaveFortyOneServiceMapShot(const QString& path) {
-    auto store = std::make_unique<ConfigStore>();
-    FillFortyOneServices(*store);
-    ui::Tfrm_MuxMap map(*store);
-    map.resize(map.Picture().width() + 48, map.Picture().height() + 364); // the whole picture on any screen
-    map.show();
-    const bool saved = map.grab().save(path, "PNG");
-    map.close();
-    return saved;
 }
 
 } // namespace kv::test
