@@ -16,6 +16,8 @@
 #include <algorithm>
 
 #include "model/app_paths.h"
+#include "tables/image_layout.h"
+#include "tables/pat_builder.h"
 #include "ui/app_state.h"
 #include "ui/message_box.h"
 #include "ui/mux_map_picture.h"
@@ -23,9 +25,6 @@
 
 namespace kv::ui {
 namespace {
-
-constexpr int MaxServicesPerMux = 41; // the PAT holds 41 services
-constexpr int MaxAdjustedPcrs = 32;
 
 QString FindingsOn(const MultiplexReport& report, int pid, bool* error) {
     QStringList messages;
@@ -65,7 +64,8 @@ Tfrm_MuxMap::Tfrm_MuxMap(const ConfigStore& store, QWidget* parent)
     lbl_Findings = Named(new QLabel(this), QStringLiteral("lbl_Findings"));
     lst_Findings = Named(new QListWidget(this), QStringLiteral("lst_Findings"));
     lst_Findings->setWordWrap(true);
-    bt_SavePicture = Named(new QPushButton(QStringLiteral("Save picture..."), this), QStringLiteral("bt_SavePicture"));
+    bt_SavePicture =
+        Named(new QPushButton(QStringLiteral("Save picture..."), this), QStringLiteral("bt_SavePicture"));
     bt_Close = Named(new QPushButton(QStringLiteral("Close"), this), QStringLiteral("bt_Close"));
 
     auto* side = new QVBoxLayout;
@@ -113,7 +113,8 @@ void Tfrm_MuxMap::FillOutPids() {
         const QString findings = FindingsOn(report_, use.Pid, &error);
         auto* row = new QTreeWidgetItem(lst_OutPids);
         row->setText(ColPid, QString::number(use.Pid));
-        row->setText(ColHex, QStringLiteral("0x") + QString::number(use.Pid, 16).toUpper().rightJustified(4, u'0'));
+        row->setText(ColHex,
+                     QStringLiteral("0x") + QString::number(use.Pid, 16).toUpper().rightJustified(4, u'0'));
         row->setText(ColCarries, QString::fromStdString(use.Carries));
         if (use.Input > 0)
             row->setText(ColSource, QStringLiteral("input %1, PID %2").arg(use.Input).arg(use.InputPid));
@@ -126,8 +127,8 @@ void Tfrm_MuxMap::FillOutPids() {
 }
 
 void Tfrm_MuxMap::FillCounts() {
-    lbl_Services->setText(QStringLiteral("Services: %1/%2").arg(report_.Services).arg(MaxServicesPerMux));
-    lbl_Pcrs->setText(QStringLiteral("Adjusted PCRs: %1/%2").arg(report_.AdjustedPcrs).arg(MaxAdjustedPcrs));
+    lbl_Services->setText(QStringLiteral("Services: %1/%2").arg(report_.Services).arg(MaxPatServices));
+    lbl_Pcrs->setText(QStringLiteral("Adjusted PCRs: %1/%2").arg(report_.AdjustedPcrs).arg(PcrListASlots));
     lbl_Findings->setText(
         QStringLiteral("Findings: %1 errors, %2 warnings").arg(report_.Errors()).arg(report_.Warnings()));
     for (const Finding& f : report_.Findings) {

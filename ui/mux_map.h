@@ -27,15 +27,15 @@ enum OutPidColumn { ColPid, ColHex, ColCarries, ColSource, ColFindings, OutPidCo
 
 class Tfrm_MuxMap : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit Tfrm_MuxMap(const ConfigStore& store, QWidget* parent = nullptr);
 
     const QImage& Picture() const { return picture_; }
 
-private slots:
+  private slots:
     void bt_SavePictureClick();
 
-private:
+  private:
     void FillOutPids();
     void FillCounts();
 

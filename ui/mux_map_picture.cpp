@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "model/service_streams.h"
+#include "tables/image_layout.h"
+#include "tables/pat_builder.h"
 #include "ui/box_text.h"
 
 namespace kv::ui {
@@ -27,8 +29,6 @@ constexpr int ChipHeight = 17;
 constexpr int NameWidth = 100;
 constexpr int HeaderHeight = 62;
 constexpr int MaxPairs = PidsPerInput;
-constexpr int MaxShownServices = 41; // the PAT holds 41 services
-constexpr int MaxAdjustedPcrs = 32;
 
 enum class Mark { Plain, Table, Warning, Error };
 
@@ -74,10 +74,14 @@ const QFont& ChipFont() {
 
 QString ShortStreamName(StreamKind kind, int slot) {
     switch (kind) {
-    case StreamKind::Pcr: return QStringLiteral("PCR");
-    case StreamKind::Video: return QStringLiteral("V");
-    case StreamKind::Audio: return QStringLiteral("A%1").arg(slot + 1);
-    case StreamKind::Data: return QStringLiteral("D%1").arg(slot + 1);
+    case StreamKind::Pcr:
+        return QStringLiteral("PCR");
+    case StreamKind::Video:
+        return QStringLiteral("V");
+    case StreamKind::Audio:
+        return QStringLiteral("A%1").arg(slot + 1);
+    case StreamKind::Data:
+        return QStringLiteral("D%1").arg(slot + 1);
     }
     return {};
 }
@@ -127,7 +131,9 @@ std::vector<Card> BuildCards(const ConfigStore& store, const Marks& marks) {
     return cards;
 }
 
-int ChipWidth(const Chip& chip) { return QFontMetrics(ChipFont()).horizontalAdvance(chip.Text) + 10; }
+int ChipWidth(const Chip& chip) {
+    return QFontMetrics(ChipFont()).horizontalAdvance(chip.Text) + 10;
+}
 
 // Lays the chips of a line out from the name column, wrapping at the card's
 // right edge; returns the number of text lines it takes. With a painter it
@@ -179,7 +185,8 @@ void DrawCard(QPainter& p, const Card& card, int pairs, int left, int top, int h
 
     p.setFont(PixelFont(14, true));
     p.setPen(Qt::black);
-    p.drawText(QRect(left + 10, top + 4, 80, 22), Qt::AlignVCenter, QStringLiteral("Input %1").arg(card.Input));
+    p.drawText(QRect(left + 10, top + 4, 80, 22), Qt::AlignVCenter,
+               QStringLiteral("Input %1").arg(card.Input));
     const bool full = pairs >= MaxPairs;
     const QRect bar(left + 96, top + 10, CardWidth - 96 - 70, 11);
     p.setPen(QColor(0xa0, 0xa0, 0xa0));
@@ -198,13 +205,15 @@ void DrawCard(QPainter& p, const Card& card, int pairs, int left, int top, int h
     if (card.Lines.empty()) {
         p.setFont(PixelFont(11, false, true));
         p.setPen(QColor(0x80, 0x80, 0x80));
-        p.drawText(QRect(left + 10, y, CardWidth - 20, LineHeight), Qt::AlignVCenter, QStringLiteral("not used"));
+        p.drawText(QRect(left + 10, y, CardWidth - 20, LineHeight), Qt::AlignVCenter,
+                   QStringLiteral("not used"));
     }
     for (const CardLine& line : card.Lines) {
         p.setFont(PixelFont(11, !line.Ghosts, line.Ghosts));
         p.setPen(line.Ghosts ? QColor(0x60, 0x60, 0x60) : Qt::black);
         const QRect name(left + 10, y, NameWidth - 14, LineHeight);
-        p.drawText(name, Qt::AlignVCenter, QFontMetrics(p.font()).elidedText(line.Caption, Qt::ElideRight, name.width()));
+        p.drawText(name, Qt::AlignVCenter,
+                   QFontMetrics(p.font()).elidedText(line.Caption, Qt::ElideRight, name.width()));
         y += FlowChips(line, left, y, &p) * LineHeight;
     }
 }
@@ -216,11 +225,12 @@ void DrawSummary(QPainter& p, const MultiplexReport& report, int left, int top) 
         QString text;
         bool alarm;
     } parts[] = {
-        {QStringLiteral("Services %1/%2").arg(report.Services).arg(MaxShownServices),
-         report.Services > MaxShownServices},
-        {QStringLiteral("Adjusted PCRs %1/%2").arg(report.AdjustedPcrs).arg(MaxAdjustedPcrs),
-         report.AdjustedPcrs > MaxAdjustedPcrs},
-        {QStringLiteral("%1 errors, %2 warnings").arg(report.Errors()).arg(report.Warnings()), report.Errors() > 0},
+        {QStringLiteral("Services %1/%2").arg(report.Services).arg(MaxPatServices),
+         report.Services > MaxPatServices},
+        {QStringLiteral("Adjusted PCRs %1/%2").arg(report.AdjustedPcrs).arg(PcrListASlots),
+         report.AdjustedPcrs > PcrListASlots},
+        {QStringLiteral("%1 errors, %2 warnings").arg(report.Errors()).arg(report.Warnings()),
+         report.Errors() > 0},
     };
     int x = left;
     for (const auto& part : parts) {
@@ -237,8 +247,9 @@ std::vector<Chip> GeneratedChips(const MultiplexReport& report, const Marks& mar
     std::vector<Chip> chips;
     for (const OutputUse& use : report.Outputs)
         if (use.Input == 0 && use.Carries.rfind("PMT", 0) != 0)
-            chips.push_back({QString::fromStdString(use.Carries) + QLatin1Char(' ') + QString::number(use.Pid),
-                             marks.Of(use.Pid, Mark::Table)});
+            chips.push_back(
+                {QString::fromStdString(use.Carries) + QLatin1Char(' ') + QString::number(use.Pid),
+                 marks.Of(use.Pid, Mark::Table)});
     return chips;
 }
 
@@ -254,7 +265,8 @@ void DrawHeader(QPainter& p, const MultiplexReport& report, const Marks& marks, 
     FlowChips(generated, Margin, Margin + 26, &p);
 
     // Legend at the right end.
-    const CardLine legend{QString(), false,
+    const CardLine legend{QString(),
+                          false,
                           {{QStringLiteral("output PID"), Mark::Plain},
                            {QStringLiteral("generated table"), Mark::Table},
                            {QStringLiteral("warning"), Mark::Warning},
@@ -275,7 +287,8 @@ QImage DrawMuxMap(const ConfigStore& store, const MultiplexReport& report) {
     MeasureCards(cards);
     const int rows = (InputCount + Columns - 1) / Columns;
     std::vector<int> rowHeights(rows, 0);
-    for (int k = 0; k < InputCount; ++k) rowHeights[k / Columns] = std::max(rowHeights[k / Columns], cards[k].Height);
+    for (int k = 0; k < InputCount; ++k)
+        rowHeights[k / Columns] = std::max(rowHeights[k / Columns], cards[k].Height);
 
     const int width = 2 * Margin + Columns * CardWidth + (Columns - 1) * Gap;
     int height = 2 * Margin + HeaderHeight;

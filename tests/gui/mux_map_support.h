@@ -25,12 +25,12 @@ inline void AddPlayedService(ConfigStore& store, const char* name, int input, in
 // audio PID, so the picture shows a conflict.
 inline void FillFortyOneServices(ConfigStore& store) {
     static const char* const names[41] = {
-        "NEWS",     "SPORT",    "MOVIES",   "KIDS",     "MUSIC",   "WEATHER",  "DOCS",     "SERIES",
-        "CLASSICS", "COMEDY",   "TRAVEL",   "FOOD",     "HISTORY", "SCIENCE",  "NATURE",   "CARTOONS",
-        "DRAMA",    "ACTION",   "ARENA",    "GOLF",     "TENNIS",  "RACING",   "FIGHT",    "JAZZ",
-        "ROCK",     "COUNTRY",  "LATIN",    "OPERA",    "BUSINESS", "MARKETS", "WORLD",    "LOCAL",
-        "PARLIAMENT", "FAITH",  "SHOP",     "HOME",     "GARDEN",  "AUTO",     "TECH",     "GAMES",
-        "CINEMA"};
+        "NEWS",     "SPORT",    "MOVIES", "KIDS",   "MUSIC",      "WEATHER", "DOCS",
+        "SERIES",   "CLASSICS", "COMEDY", "TRAVEL", "FOOD",       "HISTORY", "SCIENCE",
+        "NATURE",   "CARTOONS", "DRAMA",  "ACTION", "ARENA",      "GOLF",    "TENNIS",
+        "RACING",   "FIGHT",    "JAZZ",   "ROCK",   "COUNTRY",    "LATIN",   "OPERA",
+        "BUSINESS", "MARKETS",  "WORLD",  "LOCAL",  "PARLIAMENT", "FAITH",   "SHOP",
+        "HOME",     "GARDEN",   "AUTO",   "TECH",   "GAMES",      "CINEMA"};
     int slot = 0;
     for (int input = 1; input <= InputCount; ++input) {
         const int services = input == 1 ? 6 : 5;
