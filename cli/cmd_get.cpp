@@ -8,14 +8,11 @@
 #include "cli/cli_output.h"
 #include "cli/cli_port.h"
 #include "cli/command_registry.h"
+#include "cli/device_read.h"
 #include "cli/project_image.h"
-#include "link/transfer.h"
-#include "model/app_paths.h"
 
 namespace kv::cli {
 namespace {
-
-constexpr int CaptureFailed = 3;
 
 struct GetArguments {
     PortArguments port;
@@ -25,22 +22,8 @@ struct GetArguments {
 
 int Get(const GetArguments& args) {
     SetQuiet(args.quiet);
-    const std::string folder = ExecutableFolder();
-    if (const std::string problem = PrepareConfigFolder(folder); !problem.empty()) {
-        Complain("", problem);
-        return ExitCantCreate;
-    }
-    CliChannel cli(folder);
-    if (!cli.Open(args.port)) return ExitIoErr;
-    const std::string readBack = ReadBackFilePath(folder);
-    ShowProgress("Connecting");
-    const int captured = ReceiveImage(cli.Channel(), readBack, {.Progress = ShowTransferProgress});
-    cli.Channel().Close();
-    EndProgress();
-    if (captured != 0) {
-        Complain("", "Mux memory is empty!");
-        return CaptureFailed;
-    }
+    std::string readBack;
+    if (const int status = ReadDeviceImage(args.port, readBack)) return status;
     return DecodeImageFile(readBack, args.output, false);
 }
 

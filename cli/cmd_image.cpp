@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "cli/check_gate.h"
 #include "cli/cli_output.h"
 #include "cli/command_registry.h"
 #include "cli/project_image.h"
@@ -15,11 +16,13 @@ struct ImageArguments {
     std::string project;
     std::string output;
     ImageOptions image;
+    bool force = false;
 };
 
 int WriteImage(const ImageArguments& args) {
     auto store = std::make_unique<ConfigStore>();
     if (const int status = PrepareProject(args.project, args.image, *store)) return status;
+    if (const int status = RefuseOnErrors(args.project, *store, args.force)) return status;
     return WriteOutputFile(args.output, BuildConfigImage(*store, args.image.patVersion));
 }
 
@@ -30,6 +33,7 @@ const RegisterCommand registration([](CLI::App& app, int& status) {
     cmd->add_option("PROJECT", args->project, "project file (*.MUX)")->required();
     cmd->add_option("-o,--output", args->output, "image file to write, - for standard output")->required();
     AddImageOptions(*cmd, args->image);
+    AddForceOption(*cmd, args->force);
     cmd->callback([args, &status] { status = WriteImage(*args); });
 });
 

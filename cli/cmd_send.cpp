@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "cli/check_gate.h"
 #include "cli/cli_output.h"
 #include "cli/cli_port.h"
 #include "cli/command_registry.h"
@@ -23,12 +24,14 @@ struct SendArguments {
     PortArguments port;
     ImageOptions image;
     bool quiet = false;
+    bool force = false;
 };
 
 int Send(const SendArguments& args) {
     SetQuiet(args.quiet);
     auto store = std::make_unique<ConfigStore>();
     if (const int status = PrepareProject(args.project, args.image, *store)) return status;
+    if (const int status = RefuseOnErrors(args.project, *store, args.force)) return status;
 
     const std::string folder = ExecutableFolder();
     if (const std::string problem = PrepareConfigFolder(folder); !problem.empty()) {
@@ -61,6 +64,7 @@ const RegisterCommand registration([](CLI::App& app, int& status) {
     cmd->add_option("PROJECT", args->project, "project file (*.MUX)")->required();
     AddPortOptions(*cmd, args->port);
     AddImageOptions(*cmd, args->image);
+    AddForceOption(*cmd, args->force);
     cmd->add_flag("-q,--quiet", args->quiet, "no progress on the terminal");
     cmd->callback([args, &status] {
         RequirePort(args->port);

@@ -19,7 +19,8 @@ int main(int argc, char** argv) {
     app.footer("Exit status: 0 done; 64 usage error; 65 data refused (a damaged file, a rate out of range, a\n"
                "configuration that does not fit an image); 66 an input file cannot be opened; 73 an output file\n"
                "cannot be created; 74 another input/output error (a port that cannot be opened); send and get\n"
-               "exit with the transfer's result code 1..11 once it has started (get: 3 when nothing came back).\n"
+               "exit with the transfer's result code 1..11 once it has started (get: 3 when nothing came back);\n"
+               "check exits 1 with warnings only and 65 with errors; diff and verify exit 1 when they differ.\n"
                "An output file named - is standard output; messages go to standard error.");
     int status = 0;
     for (auto& add : kv::cli::Commands()) add(app, status);

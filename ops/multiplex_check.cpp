@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <map>
-#include <set>
 #include <utility>
 
 #include "ops/bit_rate_entry.h"
@@ -34,10 +33,19 @@ void CheckPid(MultiplexReport& report, int pid, const std::vector<const PidUse*>
     std::vector<const PidUse*> generated, carried;
     for (const PidUse* use : uses) (use->Generated() ? generated : carried).push_back(use);
 
-    std::set<std::pair<int, int>> seen;
+    // One source named once, by its video rather than the PCR riding on it.
+    std::map<std::pair<int, int>, std::size_t> seen;
+    std::vector<const PidUse*> named;
+    for (const PidUse* use : carried) {
+        const auto [at, fresh] = seen.try_emplace({use->Input, use->InputPid}, named.size());
+        if (fresh)
+            named.push_back(use);
+        else if (named[at->second]->what == PidUse::What::Stream &&
+                 named[at->second]->Kind == StreamKind::Pcr)
+            named[at->second] = use;
+    }
     std::vector<std::string> sources;
-    for (const PidUse* use : carried)
-        if (seen.insert({use->Input, use->InputPid}).second) sources.push_back(UseText(*use));
+    for (const PidUse* use : named) sources.push_back(UseText(*use));
     if (sources.size() > 1)
         Add(report, Severity::Error, "pid-conflict",
             "Output PID " + PidText(pid) + " is carried from " + std::to_string(sources.size()) +
@@ -129,6 +137,17 @@ int MultiplexReport::Errors() const {
 
 int MultiplexReport::Warnings() const {
     return static_cast<int>(Findings.size()) - Errors();
+}
+
+std::string SendAnywayQuestion(const MultiplexReport& report) {
+    constexpr int Shown = 10;
+    const int errors = report.Errors();
+    if (errors == 0) return {};
+    std::string text = "The multiplex has " + std::to_string(errors) + " errors:\n";
+    for (int k = 0; k < std::min(errors, Shown); ++k)
+        text += report.Findings[k].Message + "\n"; // errors come first
+    if (errors > Shown) text += "...\n";
+    return text + "Send anyway?";
 }
 
 MultiplexReport CheckMultiplex(const ConfigStore& store) {

@@ -42,4 +42,9 @@ struct MultiplexReport {
 
 MultiplexReport CheckMultiplex(const ConfigStore& store);
 
+// What "Send Mux" asks when the check finds errors: "The multiplex has N
+// errors:", the error messages one a line (at most ten, then "..."), and
+// "Send anyway?". Empty without errors.
+std::string SendAnywayQuestion(const MultiplexReport& report);
+
 } // namespace kv

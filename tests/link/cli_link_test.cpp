@@ -232,5 +232,62 @@ TEST(CliLink, ASecondSimulatorLeavesATakenPortAloneAndPortsShowsTheLink) {
     EXPECT_EQ(device.Stop(), 0);
 }
 
+// check, the --force gate of send and image, diff, and verify before and
+// after another project reached the device.
+TEST(CliLink, CheckDiffAndVerifyFollowWhatTheDeviceHolds) {
+    CliFolder folder;
+    const std::string rich = folder.Temp().File("rich.MUX");
+    ASSERT_EQ(WriteProjectFile(rich, *test::RichStore()), ProjectFileStatus::Ok);
+    auto clash = test::RichStore();
+    clash->Svc.SvcPids[1].VideoOut = 0x300; // Bravo TV's video on Alpha's video PID
+    const std::string clashing = folder.Temp().File("clash.MUX");
+    ASSERT_EQ(WriteProjectFile(clashing, *clash), ProjectFileStatus::Ok);
+    auto changed = test::RichStore();
+    changed->Svc.TsId = 7;
+    changed->Svc.SvcPids[1].Audio[3].PidOut = 0x3FF;
+    const std::string other = folder.Temp().File("other.MUX");
+    ASSERT_EQ(WriteProjectFile(other, *changed), ProjectFileStatus::Ok);
+
+    EXPECT_EQ(folder.Run({"check", rich}).status, 0);
+    const ProgramRun check = folder.Run({"check", clashing});
+    EXPECT_EQ(check.status, 65);
+    EXPECT_TRUE(
+        check.out.starts_with("error pid-conflict: Output PID 768 (0x0300) is carried from 2 sources: "))
+        << check.out;
+    const auto json = nlohmann::json::parse(folder.Run({"check", clashing, "--json"}).out);
+    EXPECT_EQ(json["findings"][0]["pids"], nlohmann::json::array({768}));
+    EXPECT_EQ(json["services"], clash->Svc.SvcCount);
+    EXPECT_EQ(json["outputs"][0]["carries"], "PAT");
+
+    const std::string image = folder.Temp().File("clash.img");
+    EXPECT_EQ(folder.Run({"image", clashing, "-o", image}).status, 65);
+    EXPECT_FALSE(std::filesystem::exists(image));
+    EXPECT_EQ(folder.Run({"image", clashing, "-o", image, "--force"}).status, 0);
+    EXPECT_EQ(folder.Run({"check", image}).status, 65); // an image is checked as "Get" decodes it
+
+    SimulateProcess device(folder, 6);
+    ASSERT_TRUE(device.Listening()) << device.Output();
+    const ProgramRun refused = folder.Run({"send", clashing, "--port", "6"});
+    EXPECT_EQ(refused.status, 65);
+    EXPECT_NE(refused.err.find(clashing + ": error pid-conflict: Output PID 768"), std::string::npos)
+        << refused.err;
+
+    ASSERT_EQ(folder.Run({"send", rich, "--port", "6"}).status, 0);
+    const ProgramRun matches = folder.Run({"verify", rich, "--port", "6"});
+    EXPECT_EQ(matches.status, 0) << matches.out << matches.err;
+    EXPECT_EQ(matches.out, "Device matches " + rich + ".\n");
+
+    ASSERT_EQ(folder.Run({"send", other, "--port", "6"}).status, 0);
+    const std::string drift = "transport stream ID: 4660 -> 7\nBravo TV: audio 4 out: 789 -> 1023\n";
+    const ProgramRun drifted = folder.Run({"verify", rich, "--port", "6"});
+    EXPECT_EQ(drifted.status, 1);
+    EXPECT_EQ(drifted.out, drift);
+    const ProgramRun diff = folder.Run({"diff", rich, ReadBackFilePath(folder.Path())});
+    EXPECT_EQ(diff.status, 1);
+    EXPECT_EQ(diff.out, drift);
+    EXPECT_EQ(folder.Run({"diff", other, ReadBackFilePath(folder.Path())}).status, 0);
+    EXPECT_EQ(device.Stop(), 0);
+}
+
 } // namespace
 } // namespace kv
