@@ -1,7 +1,6 @@
 #include "ui/multiplex_refusals.h"
 
 #include <QLineEdit>
-#include <QStringList>
 
 #include "ops/editor_pid_rules.h"
 #include "ops/multiplex_check.h"
@@ -9,8 +8,6 @@
 
 namespace kv::ui {
 namespace {
-
-constexpr int MaxListedErrors = 10; // the rest of a long list shows as "..."
 
 void Refuse(QWidget* parent, const std::string& message, QLineEdit* box) {
     ShowWarning(parent, QString::fromStdString(message));
@@ -20,20 +17,8 @@ void Refuse(QWidget* parent, const std::string& message, QLineEdit* box) {
 } // namespace
 
 bool ConfirmSendDespiteErrors(QWidget* parent, const ConfigStore& store) {
-    const MultiplexReport report = CheckMultiplex(store);
-    if (report.Errors() == 0) return true;
-    QStringList lines{QStringLiteral("The multiplex has %1 errors:").arg(report.Errors())};
-    int listed = 0;
-    for (const Finding& finding : report.Findings) {
-        if (finding.severity != Severity::Error) continue;
-        if (listed++ == MaxListedErrors) {
-            lines.append(QStringLiteral("..."));
-            break;
-        }
-        lines.append(QString::fromStdString(finding.Message));
-    }
-    lines.append(QStringLiteral("Send anyway?"));
-    return AskQuestion(parent, lines.join(QLatin1Char('\n')), true);
+    const std::string question = SendAnywayQuestion(CheckMultiplex(store));
+    return question.empty() || AskQuestion(parent, QString::fromStdString(question), true);
 }
 
 bool RefuseTakenServicePid(QWidget* parent, const ConfigStore& store, const ServiceEntry& entry, Radix radix,
