@@ -56,7 +56,7 @@ TEST_F(MainWindowTest, SendMuxOfAProjectWithAConflictAsksAndSendsOnlyOnYes) {
 
     BoxAnswerer boxes(QMessageBox::Yes);
     Control<QAbstractButton>("bt_Send")->click();
-    ASSERT_EQ(boxes.Texts().size(), 2);
+    ASSERT_TRUE(QTest::qWaitFor([&boxes] { return boxes.Texts().size() == 2; }, 20000)); // the transfer ends
     EXPECT_EQ(boxes.Last(), "Process successful!");
     EXPECT_EQ(ui::App().PatVersion, 1);
     EXPECT_EQ(simulator_->StoredImage(), ReadFile(ui::App().ImageFile));
