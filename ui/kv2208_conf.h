@@ -12,6 +12,7 @@
 //   kv2208_conf_programs.cpp the program list: Add, Select, Delete, Clear
 //   kv2208_conf_files.cpp    project files: Open and Save with their dialogs
 //   kv2208_conf_get.cpp      "Get": the device's configuration read back
+//   kv2208_conf_mux_map.cpp  "Multiplex map..."
 
 #include <QMainWindow>
 #include <functional>
@@ -70,6 +71,8 @@ private slots:
     // Device operations.
     void mn_1Click(QAction* chosen); // shared by mn_1 .. mn_9
     void mn_DevicesClick();          // the device of each port (devices.cpp)
+    void mn_ConfigPopup();           // "Multiplex map..." usable while the store holds something
+    void mn_MuxMapClick();           // the multiplex map (kv2208_conf_mux_map.cpp)
     void bt_ConnectClick();
     void bt_DisconnectClick();
     void bt_SendClick();
@@ -186,6 +189,7 @@ private:
     QAction* mn_Devices = nullptr;
     QAction* mn_Edit = nullptr;
     QAction* mn_Ghost = nullptr;
+    QAction* mn_MuxMap = nullptr;
     QMenu* mn_Help = nullptr;
     QAction* mn_About = nullptr;
 

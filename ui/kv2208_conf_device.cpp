@@ -20,6 +20,7 @@
 #include "ui/devices.h"
 #include "ui/kv2208_conf.h"
 #include "ui/message_box.h"
+#include "ui/multiplex_refusals.h"
 #include "ui/port_file.h"
 #include "ui/wait_cursor.h"
 
@@ -120,6 +121,7 @@ void Tfrm_CfgMux::bt_SendClick() {
         ShowWarning(this, QString::fromStdString(*refusal));
         return;
     }
+    if (!ConfirmSendDespiteErrors(this, app.Store)) return;
     app.PatVersion = (app.PatVersion + 1) & 0x1F;
 
     // An image file that cannot be written is result 1, with its reason.

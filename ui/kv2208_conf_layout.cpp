@@ -140,6 +140,10 @@ void Tfrm_CfgMux::BuildMenu() {
 
     mn_Edit = Named(mn_Config->addAction(pictures::Edit(), QStringLiteral("&Edit programs...")), "mn_Edit");
     mn_Ghost = Named(mn_Config->addAction(pictures::Ghost(), QStringLiteral("&Ghost PIDs...")), "mn_Ghost");
+    mn_MuxMap = Named(mn_Config->addAction(QStringLiteral("Multiplex &map...")), "mn_MuxMap");
+    mn_MuxMap->setEnabled(false);
+    connect(mn_Config, &QMenu::aboutToShow, this, &Tfrm_CfgMux::mn_ConfigPopup);
+    connect(mn_MuxMap, &QAction::triggered, this, &Tfrm_CfgMux::mn_MuxMapClick);
 
     mn_Help = Named(bar->addMenu(QStringLiteral("Help")), "mn_Help");
     mn_About = Named(mn_Help->addAction(pictures::About(), QStringLiteral("&About")), "mn_About");

@@ -18,6 +18,7 @@
 #include "ui/app_state.h"
 #include "ui/key_filter.h"
 #include "ui/message_box.h"
+#include "ui/multiplex_refusals.h"
 
 using kv::Radix;
 
@@ -206,6 +207,10 @@ void Tfrm_CfgGhost::SetListButtons(bool haveRows) {
 
 void Tfrm_CfgGhost::bt_AddClick() {
     const Radix radix = CurrentRadix();
+    if (kv::ui::RefuseTakenGhostPid(this, kv::ui::App().Store, rows_, SelectedRow(),
+                                    cb_InASI->currentText().toInt(), txt_PidInGhost->text(),
+                                    txt_PidOutGhost->text(), radix, txt_PidOutGhost))
+        return;
     const kv::GhostAddOutcome outcome =
         rows_.Add(kv::ui::App().Store, SelectedRow(), cb_InASI->currentText().toInt(),
                   txt_PidInGhost->text().toStdString(), txt_PidOutGhost->text().toStdString(), radix);

@@ -20,6 +20,7 @@
 #include "ui/fixed_dialog.h"
 #include "ui/key_filter.h"
 #include "ui/message_box.h"
+#include "ui/multiplex_refusals.h"
 #include "ui/subtitle.h"
 
 namespace kv::ui {
@@ -156,6 +157,10 @@ void Tfrm_CfgProg::bt_OkClick() {
         streamBoxes_.at(static_cast<std::size_t>(*bad)).Out->setFocus(Qt::OtherFocusReason);
         return;
     }
+    if (RefuseTakenServicePid(this, store, entry, radix, check.Slot, [this](int box) {
+            return box < 0 ? txt_PidPmt : streamBoxes_.at(static_cast<std::size_t>(box)).Out;
+        }))
+        return;
     const std::optional<std::string> question = ReplaceQuestionFor(store.Svc, entry, check.Slot, SelectedRow());
     if (question && !AskQuestion(this, QString::fromLatin1(*question))) return;
     if (PidFromText(entry.PmtPid, radix) == PidNone) {

@@ -6,9 +6,11 @@ namespace kv::ui {
 namespace {
 
 QMessageBox::StandardButton Show(QWidget* parent, QMessageBox::Icon icon, const QString& text,
-                                 QMessageBox::StandardButtons buttons, const QString& detail = {}) {
+                                 QMessageBox::StandardButtons buttons, const QString& detail = {},
+                                 QMessageBox::StandardButton defaultButton = QMessageBox::NoButton) {
     QMessageBox box(icon, AppTitle, text, buttons, parent);
     box.setObjectName(QStringLiteral("msg_Box"));
+    if (defaultButton != QMessageBox::NoButton) box.setDefaultButton(defaultButton);
     if (!detail.isEmpty()) box.setDetailedText(detail);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
@@ -19,8 +21,9 @@ void ShowWarning(QWidget* parent, const QString& text, const QString& detail) {
     Show(parent, QMessageBox::Warning, text, QMessageBox::Ok, detail);
 }
 
-bool AskQuestion(QWidget* parent, const QString& text) {
-    return Show(parent, QMessageBox::Warning, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+bool AskQuestion(QWidget* parent, const QString& text, bool defaultNo) {
+    return Show(parent, QMessageBox::Warning, text, QMessageBox::Yes | QMessageBox::No, {},
+                defaultNo ? QMessageBox::No : QMessageBox::NoButton) == QMessageBox::Yes;
 }
 
 void ShowError(QWidget* parent, const QString& text, const QString& detail) {

@@ -166,10 +166,11 @@ TEST_F(GhostEditor, TheSameEntryTwiceIsRefusedButAnotherInputIsAccepted) {
     EXPECT_EQ(List()->topLevelItemCount(), 1);
     EXPECT_EQ(PidIn()->text(), QStringLiteral("100")); // refused: the fields stay as typed
 
-    Enter(2, "100", "200");
+    // Another input on its own output PID (two sources on PID 200 are refused).
+    Enter(2, "100", "201");
     EXPECT_EQ(boxes.Texts().size(), 1);
     ASSERT_EQ(List()->topLevelItemCount(), 2);
-    EXPECT_EQ(RowTexts(1), (QStringList{"2", " 100", " 200"}));
+    EXPECT_EQ(RowTexts(1), (QStringList{"2", " 100", " 201"}));
 }
 
 TEST_F(GhostEditor, EnterRunsAddAndReturnsToPidInOtherRefusedKeysAreSwallowed) {

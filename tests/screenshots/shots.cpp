@@ -10,12 +10,15 @@
 #include <QTest>
 #include <cstring>
 
+#include "gui/mux_map_support.h"
+
 #include "ui/app_state.h"
 #include "ui/devices.h"
 #include "ui/kv2208_about.h"
 #include "ui/kv2208_conf.h"
 #include "ui/kv2208_ghost.h"
 #include "ui/kv2208_prog.h"
+#include "ui/mux_map.h"
 #include "ui/subtitle.h"
 
 namespace kv::shots {
@@ -86,6 +89,17 @@ std::unique_ptr<QWidget> DevicesDialog(Stage& stage) {
     return devices;
 }
 
+// The multiplex map of 41 services over the eight inputs, one ghost entry on
+// a service's audio PID drawn as a conflict; large enough for the whole picture.
+std::unique_ptr<QWidget> MuxMap(Stage&) {
+    auto store = std::make_unique<ConfigStore>();
+    test::FillFortyOneServices(*store);
+    auto map = std::make_unique<ui::Tfrm_MuxMap>(*store);
+    map->resize(map->Picture().width() + 48, map->Picture().height() + 364);
+    ShowActive(*map);
+    return map;
+}
+
 } // namespace
 
 const std::vector<Shot>& Shots() {
@@ -96,6 +110,7 @@ const std::vector<Shot>& Shots() {
         {"ghost_editor.png", GhostEditor},
         {"about_box.png", AboutBox},
         {"devices_dialog.png", DevicesDialog},
+        {"mux_map.png", MuxMap},
     };
     return shots;
 }

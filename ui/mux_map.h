@@ -1,0 +1,54 @@
+#pragma once
+// "Multiplex map": what the output of the stored configuration carries. A
+// picture of the eight inputs and the output PIDs their services and ghost
+// entries go to, a table with one row per output PID, the counts and the
+// findings of the multiplex check, and "Save picture..." to keep the picture
+// as a PNG file. Each opening shows the store as it is then.
+
+#include <QColor>
+#include <QDialog>
+#include <QImage>
+
+#include "model/config_store.h"
+#include "ops/multiplex_check.h"
+
+class QLabel;
+class QListWidget;
+class QPushButton;
+class QTreeWidget;
+
+namespace kv::ui {
+
+// Rows of output PIDs with an error, and errors in the list of findings.
+inline const QColor ErrorRowColour{0xc0, 0x00, 0x00};
+
+// The columns of lst_OutPids.
+enum OutPidColumn { ColPid, ColHex, ColCarries, ColSource, ColFindings, OutPidColumns };
+
+class Tfrm_MuxMap : public QDialog {
+    Q_OBJECT
+  public:
+    explicit Tfrm_MuxMap(const ConfigStore& store, QWidget* parent = nullptr);
+
+    const QImage& Picture() const { return picture_; }
+
+  private slots:
+    void bt_SavePictureClick();
+
+  private:
+    void FillOutPids();
+    void FillCounts();
+
+    MultiplexReport report_;
+    QImage picture_;
+    QLabel* pic_MuxMap = nullptr;
+    QTreeWidget* lst_OutPids = nullptr;
+    QLabel* lbl_Services = nullptr;
+    QLabel* lbl_Pcrs = nullptr;
+    QLabel* lbl_Findings = nullptr;
+    QListWidget* lst_Findings = nullptr;
+    QPushButton* bt_SavePicture = nullptr;
+    QPushButton* bt_Close = nullptr;
+};
+
+} // namespace kv::ui
