@@ -17,7 +17,7 @@
 
 #include "model/app_paths.h"
 #include "tables/image_layout.h"
-#include "tables/pat_builder.h"
+#include "tables/pat_table.h"
 #include "ui/app_state.h"
 #include "ui/message_box.h"
 #include "ui/mux_map_picture.h"

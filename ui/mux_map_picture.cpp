@@ -13,7 +13,7 @@
 
 #include "model/service_streams.h"
 #include "tables/image_layout.h"
-#include "tables/pat_builder.h"
+#include "tables/pat_table.h"
 #include "ui/box_text.h"
 
 namespace kv::ui {
