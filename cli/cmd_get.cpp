@@ -9,8 +9,9 @@
 #include "cli/cli_port.h"
 #include "cli/command_registry.h"
 #include "cli/project_image.h"
-#include "link/transfer.h"
 #include "model/app_paths.h"
+#include "ops/get_from_device.h"
+#include "ops/operator_messages.h"
 
 namespace kv::cli {
 namespace {
@@ -32,16 +33,16 @@ int Get(const GetArguments& args) {
     }
     CliChannel cli(folder);
     if (!cli.Open(args.port)) return ExitIoErr;
-    const std::string readBack = ReadBackFilePath(folder);
+    const DeviceFiles files = DeviceFilesOf(folder);
     ShowProgress("Connecting");
-    const int captured = ReceiveImage(cli.Channel(), readBack, {.Progress = ShowTransferProgress});
+    const CaptureResult capture = CaptureFromDevice(&cli.Channel(), files, {.Progress = ShowTransferProgress});
     cli.Channel().Close();
     EndProgress();
-    if (captured != 0) {
-        Complain("", "Mux memory is empty!");
+    if (!capture.Captured) {
+        Complain("", msg::MuxMemoryEmpty);
         return CaptureFailed;
     }
-    return DecodeImageFile(readBack, args.output, false);
+    return DecodeImageFile(files.ReadBackFile, args.output, false);
 }
 
 const RegisterCommand registration([](CLI::App& app, int& status) {

@@ -113,8 +113,9 @@ bool Tfrm_CfgMux::event(QEvent* e) {
 }
 
 // Closing the window by its frame loses unsaved work just as Exit does.
+// A running transfer is waited for: the window cannot close under it.
 void Tfrm_CfgMux::closeEvent(QCloseEvent* e) {
-    if (!exitConfirmed_ && !MayLoseUnsavedWork()) {
+    if (transferRunning_ || (!exitConfirmed_ && !MayLoseUnsavedWork())) {
         e->ignore();
         return;
     }
@@ -196,7 +197,7 @@ bool Tfrm_CfgMux::MayLoseUnsavedWork() {
 }
 
 void Tfrm_CfgMux::bt_ExitClick() {
-    if (!MayLoseUnsavedWork()) return;
+    if (transferRunning_ || !MayLoseUnsavedWork()) return;
     exitConfirmed_ = true;
     if (App().Channel) App().Channel->Close();
     close();

@@ -87,7 +87,7 @@ int main() {
                 image.size());
     for (int round = 0; round < Rounds; ++round) {
         auto start = Clock::now();
-        const int sent = kv::TransferAndVerify(channel, imageFile, readBackFile);
+        const int sent = kv::ResultCode(kv::TransferAndVerify(channel, imageFile, readBackFile));
         const double sendWall = Seconds(Clock::now() - start);
         start = Clock::now();
         const int got = kv::ReceiveImage(channel, readBackFile);

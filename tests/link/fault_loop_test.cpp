@@ -37,7 +37,7 @@ constexpr FaultCase Faults[] = {
 
 constexpr int RoundsPerFault = 10; // 60 faulty transfers, each followed by a good one
 constexpr int LoopPort = 60;
-constexpr TransferTiming LoopTiming{.SilenceMs = 300, .LoadWaitMs = 20};
+const TransferTiming LoopTiming{.SilenceMs = 300, .LoadWaitMs = 20};
 
 // A silent device costs the silence wait once per capture; everything else
 // is a few record times plus the short pauses of the transfer. Generous for
@@ -117,7 +117,7 @@ TEST(FaultLoop, EveryFaultEndsWithItsCodeAndTheNextGoodTransferSucceeds) {
 
     auto transfer = [&] {
         const Clock::time_point start = Clock::now();
-        const int code = TransferAndVerify(channel, imageFile, readBackFile, LoopTiming);
+        const int code = ResultCode(TransferAndVerify(channel, imageFile, readBackFile, LoopTiming));
         return Outcome{code, Clock::now() - start};
     };
 

@@ -55,7 +55,7 @@ inline std::vector<uint8_t> SyntheticImage(int records, bool withHeader = true) 
 
 // Short waits keep the tests quick; the product keeps its own.
 inline constexpr ChannelOptions QuickChannel{.StartupDelayMs = 20};
-inline constexpr TransferTiming QuickTiming{.SilenceMs = 400, .LoadWaitMs = 20};
+inline const TransferTiming QuickTiming{.SilenceMs = 400, .LoadWaitMs = 20};
 
 // A simulated device linked as port `port` of a scratch program folder, and a
 // channel of that folder that records what it reports.
