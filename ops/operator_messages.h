@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "link/channel_error.h"
+
 namespace kv::msg {
 
 inline constexpr const char* ChooseItem = "Choose item, please.";
@@ -22,5 +24,8 @@ inline std::string TransferError(int code) { return "Error " + std::to_string(co
 // settings; `port` is "COMn" or the device path given directly.
 inline std::string PortNotAvailable(const std::string& port) { return port + " não disponivel"; }
 inline std::string PortConfigError(const std::string& port) { return "Erro de configuracao de " + port; }
+inline std::string ChannelErrorText(const ChannelError& error) {
+    return error.kind == ChannelError::Kind::NotAvailable ? PortNotAvailable(error.Port) : PortConfigError(error.Port);
+}
 
 } // namespace kv::msg
