@@ -7,10 +7,12 @@
 
 namespace kv {
 
-CaptureResult CaptureFromDevice(SerialChannel* channel, const DeviceFiles& files, const TransferTiming& timing) {
+CaptureResult CaptureFromDevice(SerialChannel* channel, const DeviceFiles& files,
+                                const TransferTiming& timing) {
     CaptureResult result;
     result.Problem = PrepareConfigFolder(files.AppFolder);
-    result.Captured = result.Problem.empty() && channel && ReceiveImage(*channel, files.ReadBackFile, timing) == 0;
+    result.Captured =
+        result.Problem.empty() && channel && ReceiveImage(*channel, files.ReadBackFile, timing) == 0;
     return result;
 }
 

@@ -21,7 +21,8 @@ struct CaptureResult {
 // Captures one played-back cycle into the read-back file. Nothing is
 // captured without a channel or a writable Config folder. Safe to run off
 // the GUI thread.
-CaptureResult CaptureFromDevice(SerialChannel* channel, const DeviceFiles& files, const TransferTiming& timing);
+CaptureResult CaptureFromDevice(SerialChannel* channel, const DeviceFiles& files,
+                                const TransferTiming& timing);
 
 struct ReadBackOutcome {
     ReadBackResult Parsed; // a read-back file that cannot be read parses as no services

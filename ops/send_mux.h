@@ -44,7 +44,9 @@ struct SendMuxCheck {
 SendMuxCheck PrepareSendMux(ConfigStore& store, const SendMuxEntry& entry);
 
 // Each send carries the next PAT version, 31 wrapping to 0.
-inline int NextPatVersion(int patVersion) { return (patVersion + 1) & 0x1F; }
+inline int NextPatVersion(int patVersion) {
+    return (patVersion + 1) & 0x1F;
+}
 
 struct SendMuxResult {
     TransferResult Result = TransferResult::Ok;

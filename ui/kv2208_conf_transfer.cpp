@@ -23,7 +23,7 @@ namespace {
 
 // The enabled states of controls, put back as they were.
 class HeldControls {
-public:
+  public:
     void Hold(QWidget* control) {
         widgets_.emplace_back(control, control->isEnabled());
         control->setEnabled(false);
@@ -39,7 +39,7 @@ public:
             if (item) item->setEnabled(enabled);
     }
 
-private:
+  private:
     std::vector<std::pair<QPointer<QWidget>, bool>> widgets_;
     std::vector<std::pair<QPointer<QAction>, bool>> actions_;
 };

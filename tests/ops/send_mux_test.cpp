@@ -3,8 +3,8 @@
 // transfer. Save of a project with the boxes' values.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 
 #include "link/serial_channel.h"
@@ -28,16 +28,20 @@ TEST(SendMux, BoxesApplyInOrderAndRefusalsLeaveTheStore) {
         Outcome outcome;
     };
     const Case cases[] = {
-        {"38000000", true, Outcome::Ready},     {"38000000", false, Outcome::Ready},
-        {"", true, Outcome::RateIgnored},       {"0", false, Outcome::RateIgnored},
-        {"216000001", true, Outcome::RateOutOfRange}, {"600000", false, Outcome::RateOutOfRange},
+        {"38000000", true, Outcome::Ready},
+        {"38000000", false, Outcome::Ready},
+        {"", true, Outcome::RateIgnored},
+        {"0", false, Outcome::RateIgnored},
+        {"216000001", true, Outcome::RateOutOfRange},
+        {"600000", false, Outcome::RateOutOfRange},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.rate);
         auto store = test::RichStore();
         const auto before = std::make_unique<ConfigStore>(*store);
         const SendMuxCheck check = PrepareSendMux(
-            *store, {.RateText = c.rate, .ByteMode = c.byteMode, .TsIdText = "70000", .NetName = "  NET ONE  "});
+            *store,
+            {.RateText = c.rate, .ByteMode = c.byteMode, .TsIdText = "70000", .NetName = "  NET ONE  "});
         EXPECT_EQ(check.outcome, c.outcome);
         if (c.outcome != Outcome::Ready) {
             // The warning is the mode's range, whatever was typed.
@@ -93,7 +97,8 @@ TEST(SendMux, ImageIsWrittenWholeBeforeTheTransfer) {
     EXPECT_EQ(SendMuxImage(*store, 6, files, nullptr, {}).Result, TransferResult::Ok);
     EXPECT_EQ(test::ReadBytes(files.ImageFile), BuildConfigImage(*store, 6));
     if (std::filesystem::exists("/dev/full")) {
-        EXPECT_FALSE(WriteImageFile("/dev/full", BuildConfigImage(*store, 1))) << "a short write is a failure";
+        EXPECT_FALSE(WriteImageFile("/dev/full", BuildConfigImage(*store, 1)))
+            << "a short write is a failure";
     }
 }
 
@@ -103,7 +108,8 @@ TEST(SaveProject, BoxesGoIntoTheFileAndAFileNotCreatedLeavesTheStore) {
     const auto before = std::make_unique<ConfigStore>(*store);
     SavedContent saved;
     const SaveEntry boxes{.TsIdText = "4660", .RateText = "1234567", .NetName = "SAVED NET"};
-    EXPECT_EQ(SaveProject(folder.File("missing/a.mux"), *store, boxes, saved), ProjectFileStatus::CannotCreate);
+    EXPECT_EQ(SaveProject(folder.File("missing/a.mux"), *store, boxes, saved),
+              ProjectFileStatus::CannotCreate);
     EXPECT_EQ(std::memcmp(store.get(), before.get(), sizeof(ConfigStore)), 0);
     EXPECT_TRUE(saved.Changed(*store));
 
