@@ -1,6 +1,7 @@
 #include "cli/cli_port.h"
 
 #include "cli/cli_output.h"
+#include "ops/operator_messages.h"
 
 namespace kv::cli {
 
@@ -18,8 +19,8 @@ void RequirePort(const PortArguments& args) {
 CliChannel::CliChannel(const std::string& appFolder)
     : channel_(std::make_unique<SerialChannel>(
           appFolder,
-          [this](const std::string& message) {
-              Complain("", message, PortFailureDetail(channel_->LastFailure()));
+          [this](const ChannelError& error) {
+              Complain("", msg::ChannelErrorText(error), PortFailureDetail(channel_->LastFailure()));
           },
           ChannelOptions{.StartupDelayMs = 0})) {}
 

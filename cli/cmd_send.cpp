@@ -12,9 +12,9 @@
 #include "cli/cli_port.h"
 #include "cli/command_registry.h"
 #include "cli/project_image.h"
-#include "link/transfer.h"
 #include "model/app_paths.h"
-#include "tables/image_writer.h"
+#include "ops/operator_messages.h"
+#include "ops/send_mux.h"
 
 namespace kv::cli {
 namespace {
@@ -36,24 +36,21 @@ int Send(const SendArguments& args) {
     const std::string folder = ExecutableFolder();
     if (const std::string problem = PrepareConfigFolder(folder); !problem.empty()) {
         Complain("", problem);
-        std::cerr << "Error 1" << '\n';
+        std::cerr << msg::TransferError(ResultCode(TransferResult::ImageNotWritten)) << '\n';
         return 1; // the image file cannot be written
     }
     CliChannel cli(folder);
     if (!cli.Open(args.port)) return ExitIoErr;
     ShowProgress("Connecting");
-    const int result = WriteConfigImage(*store, args.image.patVersion, ImageFilePath(folder),
-                                        ReadBackFilePath(folder),
-                                        [&cli](const std::string& image, const std::string& readBack) {
-                                            return TransferAndVerify(cli.Channel(), image, readBack,
-                                                                     {.Progress = ShowTransferProgress});
-                                        });
+    const SendMuxResult sent = SendMuxImage(*store, args.image.patVersion, DeviceFilesOf(folder), &cli.Channel(),
+                                            {.Progress = ShowTransferProgress});
     cli.Channel().Close();
     EndProgress();
-    if (result == 0)
-        std::cout << "Process successful!" << '\n';
+    const int result = ResultCode(sent.Result);
+    if (sent.Result == TransferResult::Ok)
+        std::cout << msg::ProcessSuccessful << '\n';
     else
-        Complain(args.project, "Error " + std::to_string(result));
+        Complain(args.project, msg::TransferError(result));
     return result;
 }
 

@@ -9,30 +9,14 @@
 #include "cli/project_input.h"
 #include "model/project_file.h"
 #include "ops/bit_rate_entry.h"
+#include "ops/send_mux.h"
 #include "tables/image_check.h"
 #include "tables/image_file.h"
-#include "tables/image_writer.h"
 #include "tables/rate.h"
 #include "ops/readback_display.h"
 
 namespace kv::cli {
 namespace {
-
-// The bit-rate box's exit steps, then "Send Mux" keeps the shown rate.
-int ApplyRate(const std::string& project, const std::string& rate, bool byteMode, ConfigStore& store) {
-    const BitRateEntry entry = ApplyBitRateEntry(store, rate, byteMode);
-    if (entry.outcome == BitRateEntry::Outcome::Ignored) {
-        Complain("--rate", "needs a bit rate above 0 (Bps).");
-        return ExitUsage;
-    }
-    if (entry.outcome == BitRateEntry::Outcome::OutOfRange) {
-        Complain(project, entry.Warning, "--rate " + rate);
-        return ExitDataErr;
-    }
-    store.Svc.BitRate = entry.EffectiveRate;
-    store.Ghost.GhostBitRate = entry.EffectiveRate;
-    return 0;
-}
 
 // A file whose table is not that of its BitRate is sent at the table's rate,
 // as it always was; the window's Open would recompute it from BitRate.
@@ -60,16 +44,24 @@ void AddImageOptions(CLI::App& cmd, ImageOptions& options) {
 
 int PrepareProject(const std::string& project, const ImageOptions& options, ConfigStore& store) {
     if (const int status = LoadProjectFile(project, store)) return status;
-    if (options.rate) {
-        if (const int status = ApplyRate(project, *options.rate, options.mode == "byte", store)) return status;
-    } else {
-        WarnOfForeignRateTable(project, store);
-    }
-    if (const auto refusal = ImageLimitViolation(store)) {
-        Complain(project, *refusal);
+    if (!options.rate) WarnOfForeignRateTable(project, store);
+    // "Send Mux"'s steps with --rate for the bit-rate box; the TSID and the
+    // network name are the file's.
+    const SendMuxCheck check = PrepareSendMux(store, {.RateText = options.rate, .ByteMode = options.mode == "byte"});
+    switch (check.outcome) {
+    case SendMuxCheck::Outcome::Ready:
+        return 0;
+    case SendMuxCheck::Outcome::RateIgnored:
+        Complain("--rate", "needs a bit rate above 0 (Bps).");
+        return ExitUsage;
+    case SendMuxCheck::Outcome::RateOutOfRange:
+        Complain(project, check.Warning, "--rate " + *options.rate);
         return ExitDataErr;
+    case SendMuxCheck::Outcome::OverLimit:
+        break;
     }
-    return 0;
+    Complain(project, check.Warning);
+    return ExitDataErr;
 }
 
 int DecodeImageFile(const std::string& imagePath, const std::string& projectPath, bool partial) {

@@ -73,8 +73,8 @@ bool SerialChannel::OpenAt(const std::string& name, const std::string& path) {
     failure_ = {path, 0};
     stop_ = false;
     wake_.Clear();
-    const std::string notAvailable = name + " não disponivel";
-    const std::string settingsRefused = "Erro de configuracao de " + name;
+    constexpr ChannelError::Kind notAvailable = ChannelError::Kind::NotAvailable;
+    constexpr ChannelError::Kind settingsRefused = ChannelError::Kind::ConfigurationError;
 
     const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return Refuse(fd, notAvailable, errno);
@@ -103,11 +103,11 @@ bool SerialChannel::OpenAt(const std::string& name, const std::string& path) {
     return true;
 }
 
-bool SerialChannel::Refuse(int fd, const std::string& message, int error) {
+bool SerialChannel::Refuse(int fd, ChannelError::Kind kind, int error) {
     ClosePort(fd);
     Close();
     failure_.Errno = error;
-    if (reportError_) reportError_(message);
+    if (reportError_) reportError_(ChannelError{kind, portName_});
     return false;
 }
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <thread>
 
+#include "link/channel_error.h"
 #include "link/link_record.h"
 #include "link/receive_ring.h"
 #include "link/wake_event.h"
@@ -34,9 +35,9 @@ std::string PortFailureDetail(const PortFailure& failure);
 
 class SerialChannel {
   public:
-    // Receives "COMn não disponivel" / "Erro de configuracao de COMn"; the
-    // window turns it into its error box, the command line prints it.
-    using ErrorReporter = std::function<void(const std::string& message)>;
+    // Told why a port could not be used; the window turns it into its
+    // error box, the command line prints it.
+    using ErrorReporter = std::function<void(const ChannelError& error)>;
 
     // appFolder: where Config/COMn is looked for (model/app_paths.h).
     SerialChannel(std::string appFolder, ErrorReporter reportError, ChannelOptions options = {});
@@ -61,7 +62,7 @@ class SerialChannel {
 
   private:
     bool OpenAt(const std::string& name, const std::string& path);
-    bool Refuse(int fd, const std::string& message, int error);
+    bool Refuse(int fd, ChannelError::Kind kind, int error);
     void ReceiveLoop();
     int ReadBytes(uint8_t* buffer, int count);
     int WriteBytes(const uint8_t* data, int count);

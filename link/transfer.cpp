@@ -160,8 +160,8 @@ int CompareFiles(const std::string& imagePath, const std::string& readBackPath) 
     return first == second ? 0 : 7;
 }
 
-int TransferAndVerify(SerialChannel& channel, const std::string& imagePath, const std::string& readBackPath,
-                      const TransferTiming& timing) {
+TransferResult TransferAndVerify(SerialChannel& channel, const std::string& imagePath,
+                                 const std::string& readBackPath, const TransferTiming& timing) {
     int r = SendImage(channel, imagePath, timing);
     if (!channel.Connected()) r = 11;
     if (r == 0) {
@@ -175,7 +175,7 @@ int TransferAndVerify(SerialChannel& channel, const std::string& imagePath, cons
         const int c = CompareFiles(imagePath, readBackPath);
         r = (c >= 0 && c <= 7) ? CompareCodes[c] : 10;
     }
-    return r;
+    return static_cast<TransferResult>(r);
 }
 
 } // namespace kv

@@ -2,6 +2,7 @@
 // Moving configuration images between files and the device: send, capture
 // one played-back cycle, compare. Result codes 0..11 as "Send Mux" shows them.
 
+#include <functional>
 #include <string>
 
 namespace kv {
@@ -12,9 +13,28 @@ struct TransferTiming {
     int SilenceMs = 15000; // no record for this long during the read-back: code 3 / "Get" fails
     int LoadWaitMs = 1000; // after the load command
     // Told which step runs ("Sending", "Waiting for the header", "Capturing")
-    // and the records of that step so far; none by default.
-    void (*Progress)(const char* step, int records) = nullptr;
+    // and the records of that step so far; none by default. Called on the
+    // thread that runs the transfer.
+    std::function<void(const char* step, int records)> Progress{};
 };
+
+// The result of "Send Mux"'s transfer; the number is the one "Error N" shows.
+enum class TransferResult : int {
+    Ok = 0,
+    ImageNotWritten = 1,    // the image file could not be written or opened
+    ReadBackNotWritten = 2, // the read-back file could not be created
+    NoPlayback = 3,         // the device stayed silent or played no full cycle
+    ImageUnreadable = 4,
+    ReadBackUnreadable = 5,
+    SizeDiffers = 6,
+    TooLarge = 7,
+    NoMemoryForImage = 8,
+    NoMemoryForReadBack = 9,
+    ContentDiffers = 10,
+    LinkLost = 11,
+};
+
+constexpr int ResultCode(TransferResult result) { return static_cast<int>(result); }
 
 // Sends an idle command and empties the receive ring until 10 ms pass
 // without a record. 0 when the line fell quiet, 1 when it still streamed
@@ -24,7 +44,7 @@ int SendImage(SerialChannel& channel, const std::string& path, const TransferTim
 int ReceiveImage(SerialChannel& channel, const std::string& path,
                  const TransferTiming& timing = {});                             // 0, 1, 2
 int CompareFiles(const std::string& imagePath, const std::string& readBackPath); // 0..7
-int TransferAndVerify(SerialChannel& channel, const std::string& imagePath, const std::string& readBackPath,
-                      const TransferTiming& timing = {}); // 0..11
+TransferResult TransferAndVerify(SerialChannel& channel, const std::string& imagePath,
+                                 const std::string& readBackPath, const TransferTiming& timing = {});
 
 } // namespace kv

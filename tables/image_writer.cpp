@@ -55,10 +55,4 @@ std::vector<uint8_t> BuildConfigImage(const ConfigStore& store, int patVersion) 
     return image;
 }
 
-int WriteConfigImage(const ConfigStore& store, int patVersion, const std::string& imageFile,
-                     const std::string& readBackFile, const TransferFunction& transfer) {
-    if (!WriteImageFile(imageFile, BuildConfigImage(store, patVersion))) return 1;
-    return transfer ? transfer(imageFile, readBackFile) : 0;
-}
-
 } // namespace kv

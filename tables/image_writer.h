@@ -3,7 +3,6 @@
 // list and the signalling packets, as 188-byte records.
 
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,15 +21,5 @@ std::vector<std::string> ImageLimitViolations(const ConfigStore& store);
 
 // The image bytes (a multiple of 188). Precondition: no limit violation.
 std::vector<uint8_t> BuildConfigImage(const ConfigStore& store, int patVersion);
-
-// Runs the transfer of an image file and returns its result code (0..11).
-using TransferFunction = std::function<int(const std::string& imageFile, const std::string& readBackFile)>;
-
-// Writes the image to imageFile and hands over to the transfer. Returns 1
-// without a transfer when the file cannot be written whole. The caller has
-// checked ImageLimitViolation first. Without a transfer function the file is
-// only written (result 0).
-int WriteConfigImage(const ConfigStore& store, int patVersion, const std::string& imageFile,
-                     const std::string& readBackFile, const TransferFunction& transfer);
 
 } // namespace kv

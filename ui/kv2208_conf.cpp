@@ -24,6 +24,7 @@
 #include <cstdlib>
 
 #include "link/serial_channel.h"
+#include "ops/operator_messages.h"
 #include "tables/rate.h"
 #include "ui/app_state.h"
 #include "ui/box_text.h"
@@ -94,8 +95,8 @@ void Tfrm_CfgMux::FormCreate() {
     // elsewhere).
     QPointer<Tfrm_CfgMux> window(this);
     // The device path and the reason go to the box's detailed text.
-    app.Channel = std::make_unique<SerialChannel>(app.AppFolder, [window](const std::string& message) {
-        const QString text = QString::fromStdString(message);
+    app.Channel = std::make_unique<SerialChannel>(app.AppFolder, [window](const ChannelError& error) {
+        const QString text = QString::fromStdString(msg::ChannelErrorText(error));
         const QString detail = QString::fromStdString(PortFailureDetail(App().Channel->LastFailure()));
         if (QThread::currentThread() == qApp->thread())
             ShowError(window, text, detail);
@@ -113,8 +114,9 @@ bool Tfrm_CfgMux::event(QEvent* e) {
 }
 
 // Closing the window by its frame loses unsaved work just as Exit does.
+// A running transfer is waited for: the window cannot close under it.
 void Tfrm_CfgMux::closeEvent(QCloseEvent* e) {
-    if (!exitConfirmed_ && !MayLoseUnsavedWork()) {
+    if (transferRunning_ || (!exitConfirmed_ && !MayLoseUnsavedWork())) {
         e->ignore();
         return;
     }
@@ -196,7 +198,7 @@ bool Tfrm_CfgMux::MayLoseUnsavedWork() {
 }
 
 void Tfrm_CfgMux::bt_ExitClick() {
-    if (!MayLoseUnsavedWork()) return;
+    if (transferRunning_ || !MayLoseUnsavedWork()) return;
     exitConfirmed_ = true;
     if (App().Channel) App().Channel->Close();
     close();

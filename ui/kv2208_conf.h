@@ -13,6 +13,7 @@
 //   kv2208_conf_files.cpp    project files: Open and Save with their dialogs
 //   kv2208_conf_get.cpp      "Get": the device's configuration read back
 //   kv2208_conf_mux_map.cpp  "Multiplex map..."
+//   kv2208_conf_transfer.cpp transfers on a worker thread, prg_Transfer
 
 #include <QMainWindow>
 #include <functional>
@@ -22,6 +23,7 @@
 namespace kv {
 class SerialChannel;
 struct ReadBackDisplay;
+struct TransferTiming;
 }
 
 class QAction;
@@ -30,6 +32,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QProgressBar;
 class QMenu;
 class QRadioButton;
 class QTimer;
@@ -121,6 +124,14 @@ private:
     bool MayLoseUnsavedWork();
     bool exitConfirmed_ = false; // Exit asked already; its close() does not ask again
 
+    // Runs `work` on a worker thread with the application's timing and
+    // returns when it is done. Meanwhile the window repaints and answers, the
+    // Programs group and the device items are disabled, and prg_Transfer
+    // shows the step and its records.
+    void RunTransfer(const std::function<void(const TransferTiming&)>& work);
+    void ShowTransferStep(const QString& step, int records);
+    bool transferRunning_ = false; // no second operation, no closing meanwhile
+
     // The controls switched by Connect and Disconnect.
     void SetConnectedControls(bool connected);
     // "Edit", "Delete", "Clear", "Save" and "Send Mux" follow the content.
@@ -171,6 +182,7 @@ private:
     QLabel* lbl_PortSerial = nullptr;
     QFrame* grp_Brimco = nullptr;
     QLabel* lbl_Brimco = nullptr;
+    QProgressBar* prg_Transfer = nullptr; // in place of lbl_Brimco while a transfer runs
     QFrame* grp_Timer = nullptr;
     QLabel* lbl_Timer = nullptr;
 

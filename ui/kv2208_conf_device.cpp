@@ -9,12 +9,13 @@
 #include <QMenu>
 #include <QToolButton>
 #include <cerrno>
+#include <memory>
 
 #include "link/serial_channel.h"
 #include "link/transfer.h"
 #include "model/app_paths.h"
-#include "ops/service_entry.h"
-#include "tables/image_writer.h"
+#include "ops/operator_messages.h"
+#include "ops/send_mux.h"
 #include "ui/app_state.h"
 #include "ui/box_text.h"
 #include "ui/devices.h"
@@ -22,19 +23,8 @@
 #include "ui/message_box.h"
 #include "ui/multiplex_refusals.h"
 #include "ui/port_file.h"
-#include "ui/wait_cursor.h"
 
 namespace kv::ui {
-namespace {
-
-// The range warning of the chosen mode, as leaving the bit-rate box gives it
-// for a rate below the range (1 bit/s is below it in both modes).
-std::string RangeWarning(bool byteMode) {
-    ConfigStore scratch{};
-    return ApplyBitRateEntry(scratch, "1", byteMode).Warning;
-}
-
-} // namespace
 
 // Reading the port file is all activation does.
 void Tfrm_CfgMux::FormActivate() {
@@ -94,53 +84,41 @@ void Tfrm_CfgMux::bt_DisconnectClick() {
 }
 
 void Tfrm_CfgMux::bt_SendClick() {
+    if (transferRunning_) return;
     AppState& app = App();
     if (!app.Channel->Connected()) {
-        ShowError(this, QStringLiteral("Sem comunicação serial."));
+        ShowError(this, QString::fromUtf8(msg::NoSerialLink));
         return;
     }
 
-    // The typed rate becomes the effective rate and the pacing table. A rate
-    // the device cannot be paced at, an empty box or 0 included, is refused
-    // before anything is sent: the image would carry a pacing table that
-    // does not belong to the box.
-    const BitRateEntry entry = ApplyBitRateBox();
-    if (entry.outcome != BitRateEntry::Outcome::Applied) {
-        const std::string warning =
-            entry.outcome == BitRateEntry::Outcome::OutOfRange ? entry.Warning : RangeWarning(ByteModeChosen());
-        ShowWarning(this, QString::fromStdString(warning));
-        return;
-    }
-    const int64_t shownRate = AtolText(txt_BitRate->text().toStdString());
-    app.Store.Svc.BitRate = shownRate;
-    app.Store.Ghost.GhostBitRate = shownRate;
-    app.Store.Svc.TsId = static_cast<uint16_t>(AtolText(txt_TSID->text().toStdString()));
-    WriteNetName(app.Store.Svc, txt_NetName->text().toLatin1().toStdString()); // the name the NIT carries
-
-    if (const std::optional<std::string> refusal = ImageLimitViolation(app.Store)) {
-        ShowWarning(this, QString::fromStdString(*refusal));
+    const SendMuxCheck check =
+        PrepareSendMux(app.Store, {.RateText = txt_BitRate->text().toStdString(),
+                                   .ByteMode = ByteModeChosen(),
+                                   .TsIdText = txt_TSID->text().toStdString(),
+                                   .NetName = txt_NetName->text().toLatin1().toStdString()});
+    if (check.ShownRate) SetTextWhole(txt_BitRate, QString::number(*check.ShownRate));
+    if (check.outcome != SendMuxCheck::Outcome::Ready) {
+        ShowWarning(this, QString::fromStdString(check.Warning));
         return;
     }
     if (!ConfirmSendDespiteErrors(this, app.Store)) return;
-    app.PatVersion = (app.PatVersion + 1) & 0x1F;
+    app.PatVersion = NextPatVersion(app.PatVersion);
 
-    // An image file that cannot be written is result 1, with its reason.
-    const std::string problem = PrepareConfigFolder(app.AppFolder);
-    int result = problem.empty() ? 0 : 1;
-    if (result == 0) {
-        WaitCursor wait;
-        SerialChannel& channel = *app.Channel;
-        const TransferTiming& timing = app.Timing;
-        result = WriteConfigImage(app.Store, app.PatVersion, app.ImageFile, app.ReadBackFile,
-                                  [&channel, &timing](const std::string& image, const std::string& readBack) {
-                                      return TransferAndVerify(channel, image, readBack, timing);
-                                  });
-    }
-    if (result == 0) {
-        app.Saved.Mark(app.Store);
-        ShowInformation(this, QStringLiteral("Process successful!"));
+    // The worker builds from a copy: the store stays the GUI thread's.
+    const auto sent = std::make_shared<const ConfigStore>(app.Store);
+    const DeviceFiles files{app.AppFolder, app.ImageFile, app.ReadBackFile};
+    SerialChannel* channel = app.Channel.get();
+    const int patVersion = app.PatVersion;
+    SendMuxResult result;
+    RunTransfer([&](const TransferTiming& timing) {
+        result = SendMuxImage(*sent, patVersion, files, channel, timing);
+    });
+    if (result.Result == TransferResult::Ok) {
+        app.Saved.Mark(*sent);
+        ShowInformation(this, QString::fromLatin1(msg::ProcessSuccessful));
     } else {
-        ShowError(this, QStringLiteral("Error %1").arg(result), QString::fromStdString(problem));
+        ShowError(this, QString::fromStdString(msg::TransferError(ResultCode(result.Result))),
+                  QString::fromStdString(result.Problem));
     }
 }
 

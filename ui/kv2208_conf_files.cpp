@@ -7,14 +7,11 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QToolButton>
-#include <array>
-#include <cstring>
 #include <string>
 
 #include "model/app_paths.h"
-#include "model/project_file.h"
-#include "ops/service_entry.h"
-#include "ops/bit_rate_entry.h"
+#include "ops/operator_messages.h"
+#include "ops/project_files.h"
 #include "ui/app_state.h"
 #include "ui/box_text.h"
 #include "ui/kv2208_conf.h"
@@ -58,7 +55,7 @@ QString StatusText(ProjectFileStatus status) {
 void Tfrm_CfgMux::bt_OpenClick() {
     const QString path = ChooseProjectFile(this, "dlg_Open", QFileDialog::AcceptOpen);
     if (path.isEmpty()) return;
-    const ProjectFileStatus status = ReadProjectFile(LocalPath(path), App().Store);
+    const ProjectFileStatus status = OpenProject(LocalPath(path), App().Store, App().Saved);
     if (status == ProjectFileStatus::Corrupted) {
         ShowMessage(this, StatusText(status));
         return;
@@ -67,7 +64,6 @@ void Tfrm_CfgMux::bt_OpenClick() {
         ShowError(this, StatusText(status));
         return;
     }
-    App().Saved.Mark(App().Store);
     ShowOpenedProject();
 }
 
@@ -95,33 +91,18 @@ void Tfrm_CfgMux::ShowOpenedProject() {
     }
 }
 
-// The boxes' network name (trimmed), TSID (low 16 bits) and bit rate go into
-// the store with the file; a file that cannot be created leaves the store as
-// it was.
 void Tfrm_CfgMux::bt_SaveClick() {
     const QString path = ChooseProjectFile(this, "dlg_Save", QFileDialog::AcceptSave);
     if (path.isEmpty()) return;
-    ServiceBlock& sb = App().Store.Svc;
-    const uint16_t tsIdBefore = sb.TsId;
-    const int64_t bitRateBefore = sb.BitRate;
-    std::array<char, sizeof sb.NetName> netNameBefore;
-    std::memcpy(netNameBefore.data(), sb.NetName, sizeof sb.NetName);
-    sb.TsId = static_cast<uint16_t>(AtolText(txt_TSID->text().toStdString()));
-    sb.BitRate = AtolText(txt_BitRate->text().toStdString());
-    WriteNetName(sb, txt_NetName->text().toLatin1().toStdString());
-    const ProjectFileStatus status = WriteProjectFile(LocalPath(path), App().Store);
-    if (status == ProjectFileStatus::CannotCreate) {
-        sb.TsId = tsIdBefore;
-        sb.BitRate = bitRateBefore;
-        std::memcpy(sb.NetName, netNameBefore.data(), sizeof sb.NetName);
-    }
-    // A file that did not take every byte is no saved project.
-    if (status == ProjectFileStatus::Ok) {
-        App().Saved.Mark(App().Store);
-        ShowWarning(this, QStringLiteral("File save successful!"));
-    } else {
+    const ProjectFileStatus status = SaveProject(LocalPath(path), App().Store,
+                                                 {.TsIdText = txt_TSID->text().toStdString(),
+                                                  .RateText = txt_BitRate->text().toStdString(),
+                                                  .NetName = txt_NetName->text().toLatin1().toStdString()},
+                                                 App().Saved);
+    if (status == ProjectFileStatus::Ok)
+        ShowWarning(this, QString::fromLatin1(msg::FileSaveSuccessful));
+    else
         ShowError(this, StatusText(status));
-    }
 }
 
 } // namespace kv::ui

@@ -4,46 +4,33 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QToolButton>
-#include <optional>
-#include <vector>
 
-#include "link/serial_channel.h"
-#include "link/transfer.h"
-#include "model/app_paths.h"
-#include "tables/image_file.h"
-#include "ops/readback_display.h"
-#include "tables/readback_parse.h"
+#include "ops/get_from_device.h"
+#include "ops/operator_messages.h"
 #include "ui/app_state.h"
 #include "ui/box_text.h"
 #include "ui/kv2208_conf.h"
 #include "ui/message_box.h"
-#include "ui/wait_cursor.h"
 
 namespace kv::ui {
 
 void Tfrm_CfgMux::bt_GetClick() {
+    if (transferRunning_) return;
     AppState& app = App();
-    bool captured = false;
-    ReadBackResult parsed; // a read-back file that cannot be read parses as no services
-    const std::string problem = PrepareConfigFolder(app.AppFolder);
-    if (problem.empty()) {
-        WaitCursor wait;
-        captured = app.Channel && ReceiveImage(*app.Channel, app.ReadBackFile, app.Timing) == 0;
-        if (captured) {
-            // Bounded read of untrusted device bytes; the parse checks every offset.
-            if (const std::optional<std::vector<uint8_t>> image = ReadImageFile(app.ReadBackFile))
-                parsed = ParseReadBack(*image, app.Store);
-        }
-    }
-    if (!captured) {
-        ShowWarning(this, QStringLiteral("Mux memory is empty!"),
-                    QString::fromStdString(problem)); // nothing has changed
+    const DeviceFiles files{app.AppFolder, app.ImageFile, app.ReadBackFile};
+    SerialChannel* channel = app.Channel.get();
+    CaptureResult capture;
+    RunTransfer([&](const TransferTiming& timing) { capture = CaptureFromDevice(channel, files, timing); });
+    if (!capture.Captured) {
+        ShowWarning(this, QString::fromLatin1(msg::MuxMemoryEmpty),
+                    QString::fromStdString(capture.Problem)); // nothing has changed
         return;
     }
-    if (parsed.PatVersion >= 0) app.PatVersion = parsed.PatVersion;
+    const ReadBackOutcome read = ReadBackIntoStore(app.Store, app.ReadBackFile);
+    if (read.Parsed.PatVersion >= 0) app.PatVersion = read.Parsed.PatVersion;
     app.Saved.Mark(app.Store); // the store now holds what the device holds
-    for (const std::string& message : parsed.Messages) ShowError(this, QString::fromStdString(message));
-    ShowReadBack(DisplayAfterReadBack(app.Store, parsed));
+    for (const std::string& message : read.Parsed.Messages) ShowError(this, QString::fromStdString(message));
+    ShowReadBack(read.Shown);
 }
 
 void Tfrm_CfgMux::ShowReadBack(const ReadBackDisplay& shown) {

@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QEvent>
+#include <QProgressBar>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -351,6 +352,10 @@ QWidget* Tfrm_CfgMux::BuildStatusBar() {
     lbl_Brimco = Caption(grp_Brimco, "lbl_Brimco", QStringLiteral("KV2200-8 Multiplexer 8x1 - Configuration"));
     lbl_Brimco->setAlignment(Qt::AlignCenter);
     grp_Brimco->layout()->addWidget(lbl_Brimco);
+    prg_Transfer = Named(new QProgressBar(grp_Brimco), "prg_Transfer");
+    prg_Transfer->setTextVisible(true);
+    prg_Transfer->hide();
+    grp_Brimco->layout()->addWidget(prg_Transfer);
 
     grp_Timer = StatusPanel(bar, "grp_Timer");
     lbl_Timer = Caption(grp_Timer, "lbl_Timer", QString());

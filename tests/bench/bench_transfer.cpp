@@ -10,6 +10,7 @@
 
 #include "link/device_simulator.h"
 #include "link/serial_channel.h"
+#include "ops/operator_messages.h"
 #include "link/transfer.h"
 #include "model/app_paths.h"
 #include "tables/image_writer.h"
@@ -75,7 +76,7 @@ int main() {
         std::printf("simulator: %s\n", error.c_str());
         return 1;
     }
-    kv::SerialChannel channel(folder, [](const std::string& m) { std::printf("%s\n", m.c_str()); });
+    kv::SerialChannel channel(folder, [](const kv::ChannelError& e) { std::printf("%s\n", kv::msg::ChannelErrorText(e).c_str()); });
     if (!channel.Open(Port)) return 1;
     std::this_thread::sleep_for(std::chrono::milliseconds(1100)); // past the receive thread's startup wait
 
@@ -87,7 +88,7 @@ int main() {
                 image.size());
     for (int round = 0; round < Rounds; ++round) {
         auto start = Clock::now();
-        const int sent = kv::TransferAndVerify(channel, imageFile, readBackFile);
+        const int sent = kv::ResultCode(kv::TransferAndVerify(channel, imageFile, readBackFile));
         const double sendWall = Seconds(Clock::now() - start);
         start = Clock::now();
         const int got = kv::ReceiveImage(channel, readBackFile);

@@ -3,6 +3,9 @@
 
 #include <QAbstractButton>
 #include <QLabel>
+#include <QElapsedTimer>
+#include <QProgressBar>
+#include <QTimer>
 #include <cstring>
 
 #include "gui_test_support.h"
@@ -143,6 +146,48 @@ TEST_F(SendMuxTest, ALostLineGivesError11AndTheWindowStaysConnected) {
     ASSERT_GE(boxes.Texts().size(), 1);
     EXPECT_EQ(boxes.Last(), "Error 11") << boxes.Texts().join("|").toStdString();
     EXPECT_EQ(Control<QLabel>("lbl_Status")->text(), "Connected!");
+}
+
+// The transfer runs off the GUI thread: while a silent device keeps "Send
+// Mux" waiting, a timer fires on time, prg_Transfer shows the wait, and
+// "Send Mux" cannot start a second transfer.
+TEST_F(SendMuxTest, SilentDeviceLeavesTheWindowAnsweringUntilError3) {
+    SimulatorOptions silent;
+    silent.Fault = SimulatorFault::Silent;
+    StartSimulator(1, silent);
+    ui::App().Timing.SilenceMs = 3000;
+    ConnectWithServices({"NEWS"});
+    auto* send = Control<QAbstractButton>("bt_Send");
+    auto* bar = Control<QProgressBar>("prg_Transfer");
+    EXPECT_FALSE(bar->isVisible());
+
+    constexpr int FireAfterMs = 2500; // after the load wait of 1 s and the sending
+    QElapsedTimer clock;
+    qint64 firedAfter = -1;
+    bool sendEnabled = true;
+    bool barVisible = false;
+    QString barText;
+    int barValue = -1;
+    QTimer::singleShot(FireAfterMs, [&] {
+        firedAfter = clock.elapsed();
+        sendEnabled = send->isEnabled() || Control("grp_Program")->isEnabled();
+        barVisible = bar->isVisible();
+        barText = bar->text();
+        barValue = bar->value();
+        send->click(); // disabled: starts nothing
+    });
+    BoxAnswerer boxes;
+    clock.start();
+    send->click();
+    EXPECT_GE(clock.elapsed(), 3000);
+    EXPECT_NEAR(firedAfter, FireAfterMs, 1000) << "the window did not answer during the transfer";
+    EXPECT_FALSE(sendEnabled);
+    EXPECT_TRUE(barVisible);
+    EXPECT_EQ(barText, QStringLiteral("Waiting for the header: %1 records").arg(barValue));
+    ASSERT_EQ(boxes.Texts().size(), 1) << boxes.Texts().join("|").toStdString();
+    EXPECT_EQ(boxes.Last(), "Error 3");
+    EXPECT_TRUE(send->isEnabled());
+    EXPECT_FALSE(bar->isVisible());
 }
 
 } // namespace

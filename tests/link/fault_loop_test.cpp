@@ -37,7 +37,7 @@ constexpr FaultCase Faults[] = {
 
 constexpr int RoundsPerFault = 10; // 60 faulty transfers, each followed by a good one
 constexpr int LoopPort = 60;
-constexpr TransferTiming LoopTiming{.SilenceMs = 300, .LoadWaitMs = 20};
+const TransferTiming LoopTiming{.SilenceMs = 300, .LoadWaitMs = 20};
 
 // A silent device costs the silence wait once per capture; everything else
 // is a few record times plus the short pauses of the transfer. Generous for
@@ -102,7 +102,7 @@ TEST(FaultLoop, EveryFaultEndsWithItsCodeAndTheNextGoodTransferSucceeds) {
     test::ScratchFolder folder;
     std::vector<std::string> messages;
     SerialChannel channel(
-        folder.Path(), [&](const std::string& m) { messages.push_back(m); }, test::QuickChannel);
+        folder.Path(), [&](const ChannelError& e) { messages.push_back(msg::ChannelErrorText(e)); }, test::QuickChannel);
     SwappableDevice device(folder);
     const std::string imageFile = folder.File("CONF_KV2200-8.A$B");
     const std::string readBackFile = folder.File("CONF_KV2200-8.C$D");
@@ -117,7 +117,7 @@ TEST(FaultLoop, EveryFaultEndsWithItsCodeAndTheNextGoodTransferSucceeds) {
 
     auto transfer = [&] {
         const Clock::time_point start = Clock::now();
-        const int code = TransferAndVerify(channel, imageFile, readBackFile, LoopTiming);
+        const int code = ResultCode(TransferAndVerify(channel, imageFile, readBackFile, LoopTiming));
         return Outcome{code, Clock::now() - start};
     };
 

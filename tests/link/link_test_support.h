@@ -14,6 +14,7 @@
 #include "link/command_records.h"
 #include "link/device_simulator.h"
 #include "link/serial_channel.h"
+#include "ops/operator_messages.h"
 #include "link/transfer.h"
 #include "model/model_test_support.h"
 
@@ -55,7 +56,7 @@ inline std::vector<uint8_t> SyntheticImage(int records, bool withHeader = true) 
 
 // Short waits keep the tests quick; the product keeps its own.
 inline constexpr ChannelOptions QuickChannel{.StartupDelayMs = 20};
-inline constexpr TransferTiming QuickTiming{.SilenceMs = 400, .LoadWaitMs = 20};
+inline const TransferTiming QuickTiming{.SilenceMs = 400, .LoadWaitMs = 20};
 
 // A simulated device linked as port `port` of a scratch program folder, and a
 // channel of that folder that records what it reports.
@@ -63,7 +64,7 @@ struct LinkedDevice {
     explicit LinkedDevice(int port, SimulatorOptions options = {})
         : Port(port), Device(options),
           Channel(
-              Folder.Path(), [this](const std::string& m) { Messages.push_back(m); }, QuickChannel) {}
+              Folder.Path(), [this](const ChannelError& e) { Messages.push_back(msg::ChannelErrorText(e)); }, QuickChannel) {}
 
     // Starts the device and links it; the channel is not opened.
     void StartDevice() {

@@ -65,7 +65,7 @@ TEST(SerialChannel, PortThatCannotBeOpenedIsReportedAsNotAvailable) {
     for (const Case& c : cases) {
         std::vector<std::string> messages;
         SerialChannel channel(
-            folder.Path(), [&](const std::string& m) { messages.push_back(m); }, test::QuickChannel);
+            folder.Path(), [&](const ChannelError& e) { messages.push_back(msg::ChannelErrorText(e)); }, test::QuickChannel);
         EXPECT_FALSE(channel.Open(c.port));
         EXPECT_EQ(messages, std::vector<std::string>{c.message});
         EXPECT_FALSE(channel.Connected());
@@ -81,7 +81,7 @@ TEST(SerialChannel, PortHeldByAnotherChannelIsNotAvailableUntilReleased) {
     dev.StartAndOpen();
     std::vector<std::string> messages;
     SerialChannel second(
-        dev.Folder.Path(), [&](const std::string& m) { messages.push_back(m); }, test::QuickChannel);
+        dev.Folder.Path(), [&](const ChannelError& e) { messages.push_back(msg::ChannelErrorText(e)); }, test::QuickChannel);
     EXPECT_FALSE(second.Open(5));
     EXPECT_EQ(messages, std::vector<std::string>{"COM5 não disponivel"});
     EXPECT_TRUE(dev.Channel.Connected());

@@ -38,7 +38,7 @@ TEST(TransferAndVerify, ResultCodeFollowsTheDeviceBehaviour) {
         const std::string readBackFile = dev.Folder.File("CONF_KV2200-8.C$D");
         test::WriteBytes(imageFile, image);
 
-        EXPECT_EQ(TransferAndVerify(dev.Channel, imageFile, readBackFile, test::QuickTiming), c.expected)
+        EXPECT_EQ(ResultCode(TransferAndVerify(dev.Channel, imageFile, readBackFile, test::QuickTiming)), c.expected)
             << c.behaviour;
         EXPECT_EQ(dev.Device.StoredImage(), image) << c.behaviour << ": the device keeps what was sent";
         if (c.expected == 0) {
@@ -59,20 +59,20 @@ TEST(TransferAndVerify, ImageFileProblemsGiveTheirCodes) {
     const std::string readBackFile = dev.Folder.File("CONF_KV2200-8.C$D");
 
     // No image file: 1, and nothing is loaded.
-    EXPECT_EQ(TransferAndVerify(dev.Channel, imageFile, readBackFile, test::QuickTiming), 1);
+    EXPECT_EQ(ResultCode(TransferAndVerify(dev.Channel, imageFile, readBackFile, test::QuickTiming)), 1);
     EXPECT_EQ(dev.Device.LoadsCompleted(), 0);
 
     // A trailing partial record is not sent; the read-back is shorter: 6.
     std::vector<uint8_t> ragged = test::SyntheticImage(11);
     ragged.resize(ragged.size() + 100, 0x00);
     test::WriteBytes(imageFile, ragged);
-    EXPECT_EQ(TransferAndVerify(dev.Channel, imageFile, readBackFile, test::QuickTiming), 6);
+    EXPECT_EQ(ResultCode(TransferAndVerify(dev.Channel, imageFile, readBackFile, test::QuickTiming)), 6);
     EXPECT_EQ(test::ReadBytes(readBackFile), test::SyntheticImage(11));
 
     // The read-back file cannot be created: 2.
     test::WriteBytes(imageFile, test::SyntheticImage(11));
     EXPECT_EQ(
-        TransferAndVerify(dev.Channel, imageFile, dev.Folder.Path() + "missing/readback", test::QuickTiming),
+        ResultCode(TransferAndVerify(dev.Channel, imageFile, dev.Folder.Path() + "missing/readback", test::QuickTiming)),
         2);
 }
 
@@ -84,7 +84,7 @@ TEST(TransferAndVerify, ImageWithoutHeaderCannotBeCapturedBack) {
     test::WriteBytes(imageFile, image);
     // The device plays the image in a loop, but no header ever comes round.
     EXPECT_EQ(
-        TransferAndVerify(dev.Channel, imageFile, dev.Folder.File("CONF_KV2200-8.C$D"), test::QuickTiming),
+        ResultCode(TransferAndVerify(dev.Channel, imageFile, dev.Folder.File("CONF_KV2200-8.C$D"), test::QuickTiming)),
         3);
     EXPECT_EQ(dev.Device.StoredImage(), image);
 }
@@ -95,7 +95,7 @@ TEST(TransferAndVerify, ChannelThatWasNeverOpenedGives11) {
     const std::string imageFile = dev.Folder.File("CONF_KV2200-8.A$B");
     test::WriteBytes(imageFile, test::SyntheticImage(11));
     EXPECT_EQ(
-        TransferAndVerify(dev.Channel, imageFile, dev.Folder.File("CONF_KV2200-8.C$D"), test::QuickTiming),
+        ResultCode(TransferAndVerify(dev.Channel, imageFile, dev.Folder.File("CONF_KV2200-8.C$D"), test::QuickTiming)),
         11);
     EXPECT_EQ(dev.Device.LoadsCompleted(), 0);
 }

@@ -151,27 +151,5 @@ TEST(ConfigImage, LimitsNameWhatNoImageCanHold) {
     EXPECT_EQ(test::Slice(image, 4 * 188, 12), test::Hex("B8 01 00 00 00 00 00 00 00 03 00 00"));
 }
 
-TEST(ConfigImage, WriteReturns1WithoutTransferWhenTheFileCannotBeCreated) {
-    test::TempFolder folder;
-    auto store = test::RichStore();
-    int calls = 0;
-    const TransferFunction transfer = [&](const std::string& image, const std::string& readBack) {
-        ++calls;
-        EXPECT_EQ(image, folder.File("image"));
-        EXPECT_EQ(readBack, folder.File("readback"));
-        return 7;
-    };
-    EXPECT_EQ(WriteConfigImage(*store, 1, folder.File("missing/image"), folder.File("readback"), transfer),
-              1);
-    EXPECT_EQ(calls, 0);
-    EXPECT_EQ(WriteConfigImage(*store, 1, folder.File("image"), folder.File("readback"), transfer), 7);
-    EXPECT_EQ(calls, 1);
-    EXPECT_EQ(test::ReadBytes(folder.File("image")), BuildConfigImage(*store, 1));
-    if (std::filesystem::exists("/dev/full")) {
-        EXPECT_FALSE(WriteImageFile("/dev/full", BuildConfigImage(*store, 1)))
-            << "a short write is a failure";
-    }
-}
-
 } // namespace
 } // namespace kv

@@ -1,0 +1,38 @@
+#include "ops/project_files.h"
+
+#include <array>
+#include <cstring>
+
+#include "ops/bit_rate_entry.h"
+#include "ops/service_entry.h"
+
+namespace kv {
+
+ProjectFileStatus OpenProject(const std::string& path, ConfigStore& store, SavedContent& saved,
+                              std::string* problem) {
+    const ProjectFileStatus status = ReadProjectFile(path, store, problem);
+    if (status == ProjectFileStatus::Ok) saved.Mark(store);
+    return status;
+}
+
+ProjectFileStatus SaveProject(const std::string& path, ConfigStore& store, const SaveEntry& boxes,
+                              SavedContent& saved) {
+    ServiceBlock& sb = store.Svc;
+    const uint16_t tsIdBefore = sb.TsId;
+    const int64_t bitRateBefore = sb.BitRate;
+    std::array<char, sizeof sb.NetName> netNameBefore;
+    std::memcpy(netNameBefore.data(), sb.NetName, sizeof sb.NetName);
+    sb.TsId = static_cast<uint16_t>(AtolText(boxes.TsIdText));
+    sb.BitRate = AtolText(boxes.RateText);
+    WriteNetName(sb, boxes.NetName);
+    const ProjectFileStatus status = WriteProjectFile(path, store);
+    if (status == ProjectFileStatus::CannotCreate) {
+        sb.TsId = tsIdBefore;
+        sb.BitRate = bitRateBefore;
+        std::memcpy(sb.NetName, netNameBefore.data(), sizeof sb.NetName);
+    }
+    if (status == ProjectFileStatus::Ok) saved.Mark(store);
+    return status;
+}
+
+} // namespace kv
