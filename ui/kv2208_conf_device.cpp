@@ -28,7 +28,7 @@ namespace kv::ui {
 
 // Reading the port file is all activation does.
 void Tfrm_CfgMux::FormActivate() {
-    AppState& app = App();
+    AppState& app = app_;
     const PortFileContent content = ReadPortFile(app.PortFile);
     if (!content.Opened) {
         app.ComPort = 0;
@@ -44,34 +44,34 @@ void Tfrm_CfgMux::mn_1Click(QAction* chosen) {
     chosen->setChecked(true);
     for (int n = 0; n < 9; ++n) {
         if (mn_PortItems[n]->isChecked()) {
-            App().ComPort = static_cast<int16_t>(n + 1);
+            app_.ComPort = static_cast<int16_t>(n + 1);
             break;
         }
     }
     ShowPort(false);
     // The choice is kept for the next start; when it cannot be, the operator
     // learns where and why.
-    std::string problem = PrepareConfigFolder(App().AppFolder);
-    if (problem.empty() && !WritePortFile(App().PortFile, App().ComPort))
-        problem = CannotWriteMessage(App().PortFile, errno);
+    std::string problem = PrepareConfigFolder(app_.AppFolder);
+    if (problem.empty() && !WritePortFile(app_.PortFile, app_.ComPort))
+        problem = CannotWriteMessage(app_.PortFile, errno);
     if (!problem.empty()) ShowError(this, QString::fromStdString(problem));
 }
 
 void Tfrm_CfgMux::mn_DevicesClick() {
-    Tfrm_Devices devices(App().AppFolder, this);
+    Tfrm_Devices devices(app_.AppFolder, this);
     devices.exec();
 }
 
 void Tfrm_CfgMux::bt_ConnectClick() {
     // On failure the channel has shown its message already.
-    if (!App().Channel->Open(App().ComPort)) return;
+    if (!app_.Channel->Open(app_.ComPort)) return;
     SetConnectedControls(true);
     lbl_Status->setText(QStringLiteral("Connected!"));
 }
 
 void Tfrm_CfgMux::bt_DisconnectClick() {
     if (!MayLoseUnsavedWork()) return;
-    AppState& app = App();
+    AppState& app = app_;
     if (app.Channel->Connected()) app.Channel->Close();
     lst_Prog->clear();
     app.Store.Svc.SvcCount = 0;
@@ -85,7 +85,7 @@ void Tfrm_CfgMux::bt_DisconnectClick() {
 
 void Tfrm_CfgMux::bt_SendClick() {
     if (transferRunning_) return;
-    AppState& app = App();
+    AppState& app = app_;
     if (!app.Channel->Connected()) {
         ShowError(this, QString::fromUtf8(msg::NoSerialLink));
         return;

@@ -16,7 +16,7 @@ namespace kv::ui {
 
 void Tfrm_CfgMux::bt_GetClick() {
     if (transferRunning_) return;
-    AppState& app = App();
+    AppState& app = app_;
     const DeviceFiles files{app.AppFolder, app.ImageFile, app.ReadBackFile};
     SerialChannel* channel = app.Channel.get();
     CaptureResult capture;
