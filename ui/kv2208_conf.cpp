@@ -85,17 +85,16 @@ Tfrm_CfgMux::~Tfrm_CfgMux() {
 }
 
 void Tfrm_CfgMux::FormCreate() {
-    AppState& app = app_;
-    app.Store.Svc.SvcCount = 0;
-    app.Store.Ghost.GhostCount = 0;
-    app.Saved.Mark(app.Store);
+    app_.Store.Svc.SvcCount = 0;
+    app_.Store.Ghost.GhostCount = 0;
+    app_.Saved.Mark(app_.Store);
 
     // The channel reports a port it cannot open or configure in an error box
     // over this window (queued to the GUI thread should it ever report from
     // elsewhere).
     QPointer<Tfrm_CfgMux> window(this);
     // The device path and the reason go to the box's detailed text.
-    app.Channel = std::make_unique<SerialChannel>(app.AppFolder, [window, &app](const ChannelError& error) {
+    app_.Channel = std::make_unique<SerialChannel>(app_.AppFolder, [window, &app = app_](const ChannelError& error) {
         const QString text = QString::fromStdString(msg::ChannelErrorText(error));
         const QString detail = QString::fromStdString(PortFailureDetail(app.Channel->LastFailure()));
         if (QThread::currentThread() == qApp->thread())
@@ -104,7 +103,7 @@ void Tfrm_CfgMux::FormCreate() {
             QMetaObject::invokeMethod(
                 qApp, [window, text, detail] { ShowError(window, text, detail); }, Qt::QueuedConnection);
     });
-    channel_ = app.Channel.get();
+    channel_ = app_.Channel.get();
     ShowPort(true);
 }
 
@@ -195,8 +194,7 @@ void Tfrm_CfgMux::bt_GhostClick() {
 }
 
 bool Tfrm_CfgMux::MayLoseUnsavedWork() {
-    const AppState& app = app_;
-    return !app.Saved.Changed(app.Store) || AskQuestion(this, QString::fromLatin1(UnsavedQuestion));
+    return !app_.Saved.Changed(app_.Store) || AskQuestion(this, QString::fromLatin1(UnsavedQuestion));
 }
 
 void Tfrm_CfgMux::bt_ExitClick() {
