@@ -4,17 +4,11 @@
 
 namespace kv::ui {
 
-AppState& App() {
-    static AppState state;
-    return state;
-}
-
-void SetAppFolder(const std::string& appFolder) {
-    AppState& app = App();
-    app.AppFolder = appFolder;
-    app.ImageFile = ImageFilePath(appFolder);
-    app.ReadBackFile = ReadBackFilePath(appFolder);
-    app.PortFile = PortFilePath(appFolder);
+void AppState::SetAppFolder(const std::string& appFolder) {
+    AppFolder = appFolder;
+    ImageFile = ImageFilePath(appFolder);
+    ReadBackFile = ReadBackFilePath(appFolder);
+    PortFile = PortFilePath(appFolder);
 }
 
 } // namespace kv::ui

@@ -1,7 +1,8 @@
 #pragma once
-// The process-wide values of the window program: the one configuration
-// store, the PAT version counter, the chosen port, the file paths and the
-// serial channel. Only the GUI thread touches them.
+// The values of the window program: the one configuration store, the PAT
+// version counter, the chosen port, the file paths and the serial channel.
+// main() owns one and hands it to the main window, which hands the parts
+// they need to the windows it opens. Only the GUI thread touches them.
 
 #include <memory>
 #include <string>
@@ -24,12 +25,10 @@ struct AppState {
     std::string PortFile;
     std::unique_ptr<SerialChannel> Channel; // created with the main window
     TransferTiming Timing;                  // of "Send Mux" and "Get"; tests shorten the silence
+
+    // Points the file paths at `appFolder` (the executable's folder in the
+    // program; a scratch folder in tests).
+    void SetAppFolder(const std::string& appFolder);
 };
-
-AppState& App();
-
-// Points the file paths at `appFolder` (the executable's folder in the
-// program; a scratch folder in tests).
-void SetAppFolder(const std::string& appFolder);
 
 } // namespace kv::ui

@@ -41,7 +41,7 @@ QString ClockText(int hours, int minutes, int seconds) {
     return QString::asprintf(" %2.2d:%2.2d:%2.2d", hours, minutes, seconds);
 }
 
-Tfrm_CfgMux::Tfrm_CfgMux(QWidget* parent) : QMainWindow(parent) {
+Tfrm_CfgMux::Tfrm_CfgMux(AppState& app, QWidget* parent) : QMainWindow(parent), app_(app) {
     setObjectName(QStringLiteral("frm_CfgMux"));
     setWindowTitle(AppTitle);
     setWindowIcon(pictures::WindowIcon());
@@ -81,30 +81,29 @@ Tfrm_CfgMux::Tfrm_CfgMux(QWidget* parent) : QMainWindow(parent) {
 }
 
 Tfrm_CfgMux::~Tfrm_CfgMux() {
-    if (channel_ && App().Channel.get() == channel_) App().Channel.reset();
+    if (channel_ && app_.Channel.get() == channel_) app_.Channel.reset();
 }
 
 void Tfrm_CfgMux::FormCreate() {
-    AppState& app = App();
-    app.Store.Svc.SvcCount = 0;
-    app.Store.Ghost.GhostCount = 0;
-    app.Saved.Mark(app.Store);
+    app_.Store.Svc.SvcCount = 0;
+    app_.Store.Ghost.GhostCount = 0;
+    app_.Saved.Mark(app_.Store);
 
     // The channel reports a port it cannot open or configure in an error box
     // over this window (queued to the GUI thread should it ever report from
     // elsewhere).
     QPointer<Tfrm_CfgMux> window(this);
     // The device path and the reason go to the box's detailed text.
-    app.Channel = std::make_unique<SerialChannel>(app.AppFolder, [window](const ChannelError& error) {
+    app_.Channel = std::make_unique<SerialChannel>(app_.AppFolder, [window, &app = app_](const ChannelError& error) {
         const QString text = QString::fromStdString(msg::ChannelErrorText(error));
-        const QString detail = QString::fromStdString(PortFailureDetail(App().Channel->LastFailure()));
+        const QString detail = QString::fromStdString(PortFailureDetail(app.Channel->LastFailure()));
         if (QThread::currentThread() == qApp->thread())
             ShowError(window, text, detail);
         else
             QMetaObject::invokeMethod(
                 qApp, [window, text, detail] { ShowError(window, text, detail); }, Qt::QueuedConnection);
     });
-    channel_ = app.Channel.get();
+    channel_ = app_.Channel.get();
     ShowPort(true);
 }
 
@@ -134,7 +133,7 @@ void Tfrm_CfgMux::showEvent(QShowEvent* e) {
 }
 
 void Tfrm_CfgMux::FormShow() {
-    const ConfigStore& store = App().Store;
+    const ConfigStore& store = app_.Store;
     if (store.Svc.SvcCount > 0) {
         SetTextWhole(txt_NetName, StoreText(store.Svc.NetName, MaxNameLength));
         ShowRate(store.Svc.RateGaps, store.Svc.RateStuff);
@@ -159,7 +158,7 @@ void Tfrm_CfgMux::ShowRate(int64_t effectiveRate, bool packMode) {
 }
 
 void Tfrm_CfgMux::AppendServiceNames() {
-    const ConfigStore& store = App().Store;
+    const ConfigStore& store = app_.Store;
     const int count = std::clamp<int>(store.Svc.SvcCount, 0, MaxServices);
     for (int i = 0; i < count; ++i) lst_Prog->addItem(StoreText(store.Svc.SvcInfo[i].Name, MaxNameLength));
 }
@@ -178,12 +177,14 @@ void Tfrm_CfgMux::bt_AboutClick() {
 void Tfrm_CfgMux::bt_EditClick() {
     QStringList names;
     for (int i = 0; i < lst_Prog->count(); ++i) names.append(lst_Prog->item(i)->text());
-    Tfrm_CfgProg editor(ProgEditorHost{names, txt_NetName->text(), [this] { bt_Send->setEnabled(true); }}, this);
+    Tfrm_CfgProg editor(app_.Store, ProgEditorHost{names, txt_NetName->text(), [this] { bt_Send->setEnabled(true); }},
+                        this);
     editor.exec();
 }
 
 void Tfrm_CfgMux::bt_GhostClick() {
     Tfrm_CfgGhost ghost(
+        app_.Store,
         [this] {
             bt_Send->setEnabled(true);
             bt_Save->setEnabled(true);
@@ -193,14 +194,13 @@ void Tfrm_CfgMux::bt_GhostClick() {
 }
 
 bool Tfrm_CfgMux::MayLoseUnsavedWork() {
-    const AppState& app = App();
-    return !app.Saved.Changed(app.Store) || AskQuestion(this, QString::fromLatin1(UnsavedQuestion));
+    return !app_.Saved.Changed(app_.Store) || AskQuestion(this, QString::fromLatin1(UnsavedQuestion));
 }
 
 void Tfrm_CfgMux::bt_ExitClick() {
     if (transferRunning_ || !MayLoseUnsavedWork()) return;
     exitConfirmed_ = true;
-    if (App().Channel) App().Channel->Close();
+    if (app_.Channel) app_.Channel->Close();
     close();
     if (EndProcess) EndProcess();
 }
@@ -226,7 +226,7 @@ void Tfrm_CfgMux::SetContentButtons(bool listButtons, bool saveAndSend) {
 }
 
 void Tfrm_CfgMux::ShowPort(bool trailingBlank) {
-    lbl_PortSerial->setText(QStringLiteral(" %1%2").arg(App().ComPort).arg(trailingBlank ? " " : ""));
+    lbl_PortSerial->setText(QStringLiteral(" %1%2").arg(app_.ComPort).arg(trailingBlank ? " " : ""));
 }
 
 } // namespace kv::ui

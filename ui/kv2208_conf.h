@@ -1,8 +1,9 @@
 #pragma once
 // The main window: toolbar, network settings, program list, device
 // operations, status bar with clock, and the main menu. It keeps no data of
-// its own: what it shows comes from App() and what the operator enters goes
-// there.
+// its own: what it shows comes from the program's AppState it is handed and
+// what the operator enters goes there; the windows it opens get the parts of
+// it they need.
 //
 // Units by concern:
 //   kv2208_conf.cpp          window events, clock, dialogs, Exit, connection states
@@ -22,6 +23,9 @@
 
 namespace kv {
 class SerialChannel;
+namespace ui {
+struct AppState;
+}
 struct ReadBackDisplay;
 struct TransferTiming;
 }
@@ -46,7 +50,7 @@ QString ClockText(int hours, int minutes, int seconds);
 class Tfrm_CfgMux : public QMainWindow {
     Q_OBJECT
 public:
-    explicit Tfrm_CfgMux(QWidget* parent = nullptr);
+    explicit Tfrm_CfgMux(AppState& app, QWidget* parent = nullptr);
     ~Tfrm_CfgMux() override; // closes the serial channel it created
 
     // How Exit ends the process once the channel and window are closed:
@@ -139,7 +143,8 @@ private:
     // " %d " after reading the port file, " %d" after choosing a port.
     void ShowPort(bool trailingBlank);
 
-    SerialChannel* channel_ = nullptr; // the channel this window created in App()
+    AppState& app_;                    // the program's state, owned by main()
+    SerialChannel* channel_ = nullptr; // the channel this window created in app_
 
     // Toolbar.
     QFrame* grp_Toolbar = nullptr;

@@ -28,14 +28,13 @@ namespace kv::ui {
 
 // Reading the port file is all activation does.
 void Tfrm_CfgMux::FormActivate() {
-    AppState& app = App();
-    const PortFileContent content = ReadPortFile(app.PortFile);
+    const PortFileContent content = ReadPortFile(app_.PortFile);
     if (!content.Opened) {
-        app.ComPort = 0;
+        app_.ComPort = 0;
         return;
     }
-    if (content.Port) app.ComPort = *content.Port;
-    if (app.ComPort >= 1 && app.ComPort <= 9) mn_PortItems[app.ComPort - 1]->setChecked(true);
+    if (content.Port) app_.ComPort = *content.Port;
+    if (app_.ComPort >= 1 && app_.ComPort <= 9) mn_PortItems[app_.ComPort - 1]->setChecked(true);
     ShowPort(true);
 }
 
@@ -44,39 +43,38 @@ void Tfrm_CfgMux::mn_1Click(QAction* chosen) {
     chosen->setChecked(true);
     for (int n = 0; n < 9; ++n) {
         if (mn_PortItems[n]->isChecked()) {
-            App().ComPort = static_cast<int16_t>(n + 1);
+            app_.ComPort = static_cast<int16_t>(n + 1);
             break;
         }
     }
     ShowPort(false);
     // The choice is kept for the next start; when it cannot be, the operator
     // learns where and why.
-    std::string problem = PrepareConfigFolder(App().AppFolder);
-    if (problem.empty() && !WritePortFile(App().PortFile, App().ComPort))
-        problem = CannotWriteMessage(App().PortFile, errno);
+    std::string problem = PrepareConfigFolder(app_.AppFolder);
+    if (problem.empty() && !WritePortFile(app_.PortFile, app_.ComPort))
+        problem = CannotWriteMessage(app_.PortFile, errno);
     if (!problem.empty()) ShowError(this, QString::fromStdString(problem));
 }
 
 void Tfrm_CfgMux::mn_DevicesClick() {
-    Tfrm_Devices devices(App().AppFolder, this);
+    Tfrm_Devices devices(app_.AppFolder, this);
     devices.exec();
 }
 
 void Tfrm_CfgMux::bt_ConnectClick() {
     // On failure the channel has shown its message already.
-    if (!App().Channel->Open(App().ComPort)) return;
+    if (!app_.Channel->Open(app_.ComPort)) return;
     SetConnectedControls(true);
     lbl_Status->setText(QStringLiteral("Connected!"));
 }
 
 void Tfrm_CfgMux::bt_DisconnectClick() {
     if (!MayLoseUnsavedWork()) return;
-    AppState& app = App();
-    if (app.Channel->Connected()) app.Channel->Close();
+    if (app_.Channel->Connected()) app_.Channel->Close();
     lst_Prog->clear();
-    app.Store.Svc.SvcCount = 0;
-    app.Store.Svc.TsId = 0;
-    app.Saved.MarkServices(app.Store.Svc); // the operator let them go
+    app_.Store.Svc.SvcCount = 0;
+    app_.Store.Svc.TsId = 0;
+    app_.Saved.MarkServices(app_.Store.Svc); // the operator let them go
     for (QLineEdit* box : {txt_NameProg, txt_NetName, txt_TSID, txt_BitRate}) SetTextWhole(box, QString());
     SetContentButtons(false, false);
     SetConnectedControls(false);
@@ -85,14 +83,13 @@ void Tfrm_CfgMux::bt_DisconnectClick() {
 
 void Tfrm_CfgMux::bt_SendClick() {
     if (transferRunning_) return;
-    AppState& app = App();
-    if (!app.Channel->Connected()) {
+    if (!app_.Channel->Connected()) {
         ShowError(this, QString::fromUtf8(msg::NoSerialLink));
         return;
     }
 
     const SendMuxCheck check =
-        PrepareSendMux(app.Store, {.RateText = txt_BitRate->text().toStdString(),
+        PrepareSendMux(app_.Store, {.RateText = txt_BitRate->text().toStdString(),
                                    .ByteMode = ByteModeChosen(),
                                    .TsIdText = txt_TSID->text().toStdString(),
                                    .NetName = txt_NetName->text().toLatin1().toStdString()});
@@ -101,20 +98,20 @@ void Tfrm_CfgMux::bt_SendClick() {
         ShowWarning(this, QString::fromStdString(check.Warning));
         return;
     }
-    if (!ConfirmSendDespiteErrors(this, app.Store)) return;
-    app.PatVersion = NextPatVersion(app.PatVersion);
+    if (!ConfirmSendDespiteErrors(this, app_.Store)) return;
+    app_.PatVersion = NextPatVersion(app_.PatVersion);
 
     // The worker builds from a copy: the store stays the GUI thread's.
-    const auto sent = std::make_shared<const ConfigStore>(app.Store);
-    const DeviceFiles files{app.AppFolder, app.ImageFile, app.ReadBackFile};
-    SerialChannel* channel = app.Channel.get();
-    const int patVersion = app.PatVersion;
+    const auto sent = std::make_shared<const ConfigStore>(app_.Store);
+    const DeviceFiles files{app_.AppFolder, app_.ImageFile, app_.ReadBackFile};
+    SerialChannel* channel = app_.Channel.get();
+    const int patVersion = app_.PatVersion;
     SendMuxResult result;
     RunTransfer([&](const TransferTiming& timing) {
         result = SendMuxImage(*sent, patVersion, files, channel, timing);
     });
     if (result.Result == TransferResult::Ok) {
-        app.Saved.Mark(*sent);
+        app_.Saved.Mark(*sent);
         ShowInformation(this, QString::fromLatin1(msg::ProcessSuccessful));
     } else {
         ShowError(this, QString::fromStdString(msg::TransferError(ResultCode(result.Result))),

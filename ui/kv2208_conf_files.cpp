@@ -24,8 +24,10 @@ namespace {
 // cancelled. Non-native, so it behaves the same everywhere and can be driven.
 // Any name may be chosen: opening one that does not exist is answered with
 // "Cannot open input file.", and Save replaces an existing file as it always
-// did, without asking.
-QString ChooseProjectFile(QWidget* parent, const char* name, QFileDialog::AcceptMode mode) {
+// did, without asking. The dialog starts in `appFolder`'s Config folder when
+// there is one.
+QString ChooseProjectFile(QWidget* parent, const char* name, QFileDialog::AcceptMode mode,
+                          const std::string& appFolder) {
     QFileDialog dialog(parent);
     dialog.setObjectName(QString::fromLatin1(name));
     dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
@@ -33,8 +35,7 @@ QString ChooseProjectFile(QWidget* parent, const char* name, QFileDialog::Accept
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilter(QStringLiteral("Multiplexer Files (*.MUX)"));
     dialog.setDefaultSuffix(QStringLiteral("mux"));
-    // The dialog starts in the Config folder when there is one.
-    const QString config = QString::fromStdString(ConfigFolder(App().AppFolder));
+    const QString config = QString::fromStdString(ConfigFolder(appFolder));
     if (QDir(config).exists()) dialog.setDirectory(config);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().constFirst();
@@ -53,9 +54,9 @@ QString StatusText(ProjectFileStatus status) {
 // A file that cannot be read, or is refused, leaves the store and the window
 // as they were; the window is cleared only for a file that was read.
 void Tfrm_CfgMux::bt_OpenClick() {
-    const QString path = ChooseProjectFile(this, "dlg_Open", QFileDialog::AcceptOpen);
+    const QString path = ChooseProjectFile(this, "dlg_Open", QFileDialog::AcceptOpen, app_.AppFolder);
     if (path.isEmpty()) return;
-    const ProjectFileStatus status = OpenProject(LocalPath(path), App().Store, App().Saved);
+    const ProjectFileStatus status = OpenProject(LocalPath(path), app_.Store, app_.Saved);
     if (status == ProjectFileStatus::Corrupted) {
         ShowMessage(this, StatusText(status));
         return;
@@ -74,7 +75,7 @@ void Tfrm_CfgMux::ShowOpenedProject() {
     lst_Prog->clear();
     SetContentButtons(false, false);
 
-    const ConfigStore& store = App().Store;
+    const ConfigStore& store = app_.Store;
     if (store.Svc.SvcCount > 0) {
         SetTextWhole(txt_NetName, StoreText(store.Svc.NetName, MaxNameLength));
         // TsId is an unsigned 16-bit identifier: 40000 shows as 40000.
@@ -92,13 +93,13 @@ void Tfrm_CfgMux::ShowOpenedProject() {
 }
 
 void Tfrm_CfgMux::bt_SaveClick() {
-    const QString path = ChooseProjectFile(this, "dlg_Save", QFileDialog::AcceptSave);
+    const QString path = ChooseProjectFile(this, "dlg_Save", QFileDialog::AcceptSave, app_.AppFolder);
     if (path.isEmpty()) return;
-    const ProjectFileStatus status = SaveProject(LocalPath(path), App().Store,
+    const ProjectFileStatus status = SaveProject(LocalPath(path), app_.Store,
                                                  {.TsIdText = txt_TSID->text().toStdString(),
                                                   .RateText = txt_BitRate->text().toStdString(),
                                                   .NetName = txt_NetName->text().toLatin1().toStdString()},
-                                                 App().Saved);
+                                                 app_.Saved);
     if (status == ProjectFileStatus::Ok)
         ShowWarning(this, QString::fromLatin1(msg::FileSaveSuccessful));
     else

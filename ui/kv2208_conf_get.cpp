@@ -16,9 +16,8 @@ namespace kv::ui {
 
 void Tfrm_CfgMux::bt_GetClick() {
     if (transferRunning_) return;
-    AppState& app = App();
-    const DeviceFiles files{app.AppFolder, app.ImageFile, app.ReadBackFile};
-    SerialChannel* channel = app.Channel.get();
+    const DeviceFiles files{app_.AppFolder, app_.ImageFile, app_.ReadBackFile};
+    SerialChannel* channel = app_.Channel.get();
     CaptureResult capture;
     RunTransfer([&](const TransferTiming& timing) { capture = CaptureFromDevice(channel, files, timing); });
     if (!capture.Captured) {
@@ -26,9 +25,9 @@ void Tfrm_CfgMux::bt_GetClick() {
                     QString::fromStdString(capture.Problem)); // nothing has changed
         return;
     }
-    const ReadBackOutcome read = ReadBackIntoStore(app.Store, app.ReadBackFile);
-    if (read.Parsed.PatVersion >= 0) app.PatVersion = read.Parsed.PatVersion;
-    app.Saved.Mark(app.Store); // the store now holds what the device holds
+    const ReadBackOutcome read = ReadBackIntoStore(app_.Store, app_.ReadBackFile);
+    if (read.Parsed.PatVersion >= 0) app_.PatVersion = read.Parsed.PatVersion;
+    app_.Saved.Mark(app_.Store); // the store now holds what the device holds
     for (const std::string& message : read.Parsed.Messages) ShowError(this, QString::fromStdString(message));
     ShowReadBack(read.Shown);
 }

@@ -29,7 +29,7 @@ void Tfrm_CfgMux::InstallNetworkFilters() {
 bool Tfrm_CfgMux::ByteModeChosen() const { return rdg_ModeByte->isChecked(); }
 
 void Tfrm_CfgMux::txt_TSIDExit() {
-    App().Store.Svc.TsId = static_cast<uint16_t>(AtolText(txt_TSID->text().toStdString()));
+    app_.Store.Svc.TsId = static_cast<uint16_t>(AtolText(txt_TSID->text().toStdString()));
 }
 
 // The warning of a rate out of range does not hold the focus: it opens once
@@ -43,7 +43,7 @@ void Tfrm_CfgMux::txt_BitRateExit() {
 }
 
 kv::BitRateEntry Tfrm_CfgMux::ApplyBitRateBox() {
-    kv::BitRateEntry entry = ApplyBitRateEntry(App().Store, txt_BitRate->text().toStdString(), ByteModeChosen());
+    kv::BitRateEntry entry = ApplyBitRateEntry(app_.Store, txt_BitRate->text().toStdString(), ByteModeChosen());
     if (entry.outcome == kv::BitRateEntry::Outcome::Applied)
         SetTextWhole(txt_BitRate, QString::number(entry.EffectiveRate));
     return entry;

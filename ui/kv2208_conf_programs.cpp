@@ -54,7 +54,7 @@ void Tfrm_CfgMux::bt_AddClick() {
         if (selected >= 0 && AskQuestion(this, QStringLiteral("Do you wish change Program Name?"))) {
             // The renamed program's service, if it has one, takes the new name.
             QListWidgetItem* entry = lst_Prog->item(selected);
-            RenameProgramService(App().Store.Svc, StoreName(entry->text()), StoreName(typed));
+            RenameProgramService(app_.Store.Svc, StoreName(entry->text()), StoreName(typed));
             entry->setText(Trimmed(typed));
         } else {
             lst_Prog->addItem(typed); // as typed, blanks included
@@ -78,11 +78,11 @@ void Tfrm_CfgMux::bt_DeleteClick() {
         ShowWarning(this, QString::fromUtf8(msg::ChooseItem));
     } else {
         // A name no service carries only leaves the list.
-        DeleteProgramService(App().Store.Svc, StoreName(lst_Prog->item(selected)->text()));
+        DeleteProgramService(app_.Store.Svc, StoreName(lst_Prog->item(selected)->text()));
         delete lst_Prog->takeItem(selected);
         ClearProgramSelection();
         if (lst_Prog->count() == 0) {
-            const ConfigStore& store = App().Store;
+            const ConfigStore& store = app_.Store;
             if (store.Svc.SvcCount <= 0 && store.Ghost.GhostCount <= 0)
                 SetContentButtons(false, false);
             else
@@ -97,7 +97,7 @@ void Tfrm_CfgMux::bt_DeleteClick() {
 void Tfrm_CfgMux::bt_ClearClick() {
     if (!AskQuestion(this, QString::fromUtf8(msg::AskDeleteAll))) return;
     lst_Prog->clear();
-    ServiceBlock& sb = App().Store.Svc;
+    ServiceBlock& sb = app_.Store.Svc;
     sb.SvcCount = 0;
     sb.TsId = 0;
     SetContentButtons(false, false);

@@ -61,7 +61,7 @@ void Tfrm_CfgMux::RunTransfer(const std::function<void(const TransferTiming&)>& 
 
     // Progress comes from the worker; it is shown on the GUI thread, and
     // only while this transfer runs.
-    TransferTiming timing = App().Timing;
+    TransferTiming timing = app_.Timing;
     QPointer<Tfrm_CfgMux> window(this);
     timing.Progress = [window](const char* step, int records) {
         const QString text = QString::fromLatin1(step);

@@ -15,7 +15,6 @@
 #include <QVBoxLayout>
 
 #include "ops/operator_messages.h"
-#include "ui/app_state.h"
 #include "ui/key_filter.h"
 #include "ui/message_box.h"
 #include "ui/multiplex_refusals.h"
@@ -48,8 +47,8 @@ QLineEdit* MakePidBox(QWidget* parent, const char* name) {
 
 } // namespace
 
-Tfrm_CfgGhost::Tfrm_CfgGhost(std::function<void()> enableSendAndSave, QWidget* parent)
-    : QDialog(parent), enableSendAndSave_(std::move(enableSendAndSave)) {
+Tfrm_CfgGhost::Tfrm_CfgGhost(kv::ConfigStore& store, std::function<void()> enableSendAndSave, QWidget* parent)
+    : QDialog(parent), store_(store), enableSendAndSave_(std::move(enableSendAndSave)) {
     setObjectName(QStringLiteral("frm_CfgGhost"));
     setWindowTitle(kv::ui::AppTitle);
     setModal(true);
@@ -161,7 +160,7 @@ void Tfrm_CfgGhost::showEvent(QShowEvent* event) {
 }
 
 void Tfrm_CfgGhost::FormShow() {
-    rows_.LoadFrom(kv::ui::App().Store.Ghost);
+    rows_.LoadFrom(store_.Ghost);
     lst_Ghost->clear();
     for (int j = 0; j < rows_.Count(); ++j) {
         lst_Ghost->addTopLevelItem(new QTreeWidgetItem);
@@ -207,12 +206,12 @@ void Tfrm_CfgGhost::SetListButtons(bool haveRows) {
 
 void Tfrm_CfgGhost::bt_AddClick() {
     const Radix radix = CurrentRadix();
-    if (kv::ui::RefuseTakenGhostPid(this, kv::ui::App().Store, rows_, SelectedRow(),
+    if (kv::ui::RefuseTakenGhostPid(this, store_, rows_, SelectedRow(),
                                     cb_InASI->currentText().toInt(), txt_PidInGhost->text(),
                                     txt_PidOutGhost->text(), radix, txt_PidOutGhost))
         return;
     const kv::GhostAddOutcome outcome =
-        rows_.Add(kv::ui::App().Store, SelectedRow(), cb_InASI->currentText().toInt(),
+        rows_.Add(store_, SelectedRow(), cb_InASI->currentText().toInt(),
                   txt_PidInGhost->text().toStdString(), txt_PidOutGhost->text().toStdString(), radix);
     if (outcome.Refusal) {
         kv::ui::ShowWarning(this, QString::fromUtf8(outcome.Refusal));
@@ -269,7 +268,7 @@ void Tfrm_CfgGhost::bt_ClearClick() {
     }
     if (!kv::ui::AskQuestion(this, QString::fromUtf8(kv::msg::AskDeleteAll))) return;
     // The store's table is emptied now, not at Exit.
-    kv::ui::App().Store.Ghost.GhostCount = 0;
+    store_.Ghost.GhostCount = 0;
     cb_InASI->setCurrentIndex(0);
     rows_.Clear();
     lst_Ghost->clear();
@@ -278,7 +277,7 @@ void Tfrm_CfgGhost::bt_ClearClick() {
 }
 
 void Tfrm_CfgGhost::bt_ExitClick() {
-    kv::GhostBlock& ghosts = kv::ui::App().Store.Ghost;
+    kv::GhostBlock& ghosts = store_.Ghost;
     rows_.WriteTo(ghosts);
     if (ghosts.GhostCount > 0 && enableSendAndSave_) enableSendAndSave_();
     accept();

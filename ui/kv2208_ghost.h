@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <functional>
 
+#include "model/config_store.h"
 #include "model/pid_text.h"
 #include "ops/ghost_rows.h"
 
@@ -21,7 +22,8 @@ class Tfrm_CfgGhost : public QDialog {
 public:
     // enableSendAndSave: run by "Exit " when the store holds ghost entries, so
     // the main window can offer "Send Mux" and "Save".
-    explicit Tfrm_CfgGhost(std::function<void()> enableSendAndSave, QWidget* parent = nullptr);
+    // store: the configuration whose ghost entries the editor shows and changes.
+    Tfrm_CfgGhost(kv::ConfigStore& store, std::function<void()> enableSendAndSave, QWidget* parent = nullptr);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -43,6 +45,7 @@ private:
     void ClearSelection();
     void SetListButtons(bool haveRows); // Delete and Clear
 
+    kv::ConfigStore& store_;
     std::function<void()> enableSendAndSave_;
     kv::GhostRows rows_;
     bool shown_ = false;

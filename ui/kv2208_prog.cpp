@@ -14,7 +14,6 @@
 #include <QToolButton>
 #include <algorithm>
 
-#include "ui/app_state.h"
 #include "ui/box_text.h"
 #include "ui/centre_on_desktop.h"
 #include "ui/fixed_dialog.h"
@@ -32,7 +31,8 @@ std::string BoxText(const QLineEdit* box) {
 
 } // namespace
 
-Tfrm_CfgProg::Tfrm_CfgProg(ProgEditorHost host, QWidget* parent) : QDialog(parent), host_(std::move(host)) {
+Tfrm_CfgProg::Tfrm_CfgProg(ConfigStore& store, ProgEditorHost host, QWidget* parent)
+    : QDialog(parent), store_(store), host_(std::move(host)) {
     SetUpFixedDialog(this, QStringLiteral("frm_CfgProg"));
     BuildControls();
     InstallBoxRules();
@@ -109,7 +109,7 @@ void Tfrm_CfgProg::FormShow() {
     cb_NameProg->clear();
     cb_NameProg->addItems(host_.ProgramNames);
     cb_NameProg->setCurrentIndex(host_.ProgramNames.isEmpty() ? -1 : 0);
-    if (App().Store.Svc.SvcCount > 0) {
+    if (store_.Svc.SvcCount > 0) {
         RebuildRows();
         rdg_PidEdit->setEnabled(false);
     }
@@ -142,7 +142,7 @@ ServiceEntry Tfrm_CfgProg::ReadEntry() const {
 }
 
 void Tfrm_CfgProg::bt_OkClick() {
-    ConfigStore& store = App().Store;
+    ConfigStore& store = store_;
     const ServiceEntry entry = ReadEntry();
     const EntryCheck check = CheckServiceEntry(store, entry, RowCount(), SelectedRow());
     if (check.Refusal != EntryRefusal::None) {
@@ -176,7 +176,7 @@ void Tfrm_CfgProg::bt_OkClick() {
 void Tfrm_CfgProg::cb_NameProgClick() {
     ClearServiceFields();
     const ServiceSlot slot = FindServiceByName(
-        App().Store.Svc, cb_NameProg->currentText().toLatin1().toStdString(), RowCount(), SelectedRow());
+        store_.Svc, cb_NameProg->currentText().toLatin1().toStdString(), RowCount(), SelectedRow());
     if (!slot.Found) return;
     lst_Progs->selectRow(slot.Idx);
     lst_ProgsClick();
@@ -197,7 +197,7 @@ void Tfrm_CfgProg::ClearServiceFields() {
 }
 
 void Tfrm_CfgProg::bt_ExitClick() {
-    if (App().Store.Svc.SvcCount > 0 && host_.EnableSend) host_.EnableSend();
+    if (store_.Svc.SvcCount > 0 && host_.EnableSend) host_.EnableSend();
     accept();
 }
 
@@ -212,7 +212,7 @@ void Tfrm_CfgProg::bt_Sub2Click() {
 // The "..." buttons edit the data stream of the chosen name's slot; a slot
 // beyond the store's 100 services is shown but never written.
 void Tfrm_CfgProg::EditSubtitle(int dataIndex) {
-    ServiceBlock& sb = App().Store.Svc;
+    ServiceBlock& sb = store_.Svc;
     const std::optional<int> slot =
         SubtitleSlotFor(sb, cb_NameProg->currentText().toLatin1().toStdString(), RowCount());
     DataSlot unused{};

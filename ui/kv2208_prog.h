@@ -15,6 +15,7 @@
 #include <functional>
 #include <optional>
 
+#include "model/config_store.h"
 #include "model/pid_text.h"
 #include "model/service_streams.h"
 #include "ops/service_entry.h"
@@ -45,7 +46,8 @@ Qt::Alignment ProgTableAlignment(int column);
 class Tfrm_CfgProg : public QDialog {
     Q_OBJECT
   public:
-    explicit Tfrm_CfgProg(ProgEditorHost host, QWidget* parent = nullptr);
+    // store: the configuration the editor reads and changes.
+    Tfrm_CfgProg(ConfigStore& store, ProgEditorHost host, QWidget* parent = nullptr);
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -105,6 +107,7 @@ class Tfrm_CfgProg : public QDialog {
     void RebuildRows();
     void SelectNameOf(int slot, int row);
 
+    ConfigStore& store_;
     ProgEditorHost host_;
     bool shown_ = false;
 

@@ -14,7 +14,6 @@
 
 #include "model/store_ops.h"
 #include "ops/operator_messages.h"
-#include "ui/app_state.h"
 #include "ui/box_text.h"
 #include "ui/kv2208_prog.h"
 #include "ui/message_box.h"
@@ -87,7 +86,7 @@ void Tfrm_CfgProg::ShowServiceRow(int slot, bool found) {
 }
 
 void Tfrm_CfgProg::FillRow(int row, int slot) {
-    const QStringList texts = RowTexts(App().Store.Svc, row, slot, CurrentRadix());
+    const QStringList texts = RowTexts(store_.Svc, row, slot, CurrentRadix());
     for (int c = 0; c < texts.size() && c < ProgTableColumnCount(); ++c) {
         auto* item = new QTableWidgetItem(texts[c]);
         item->setTextAlignment(ProgTableAlignment(c));
@@ -99,7 +98,7 @@ void Tfrm_CfgProg::FillRow(int row, int slot) {
 void Tfrm_CfgProg::RebuildRows() {
     lst_Progs->setRowCount(0);
     ClearRowSelection();
-    const int count = std::clamp<int>(App().Store.Svc.SvcCount, 0, MaxServices);
+    const int count = std::clamp<int>(store_.Svc.SvcCount, 0, MaxServices);
     for (int i = 0; i < count; ++i) ShowServiceRow(i, false);
 }
 
@@ -108,9 +107,9 @@ void Tfrm_CfgProg::lst_ProgsClick() {
     if (!row || RowCount() == 0) return;
     const QTableWidgetItem* caption = lst_Progs->item(*row, 0);
     const int s = (caption ? caption->text().toInt() : 0) - 1;
-    if (s < 0 || s >= std::min<int>(App().Store.Svc.SvcCount, MaxServices)) return;
+    if (s < 0 || s >= std::min<int>(store_.Svc.SvcCount, MaxServices)) return;
 
-    const ServiceBlock& sb = App().Store.Svc;
+    const ServiceBlock& sb = store_.Svc;
     const ServicePids& p = sb.SvcPids[s];
     SelectNameOf(s, *row);
     // A stored input outside 1..8 leaves the input list blank.
@@ -143,7 +142,7 @@ void Tfrm_CfgProg::lst_ProgsClick() {
 // The name list shows the service's own name; the name at the row's
 // position stands in when the program list does not hold that name.
 void Tfrm_CfgProg::SelectNameOf(int slot, int row) {
-    const ServiceInfo& info = App().Store.Svc.SvcInfo[slot];
+    const ServiceInfo& info = store_.Svc.SvcInfo[slot];
     const QString name = StoreText(info.Name, sizeof info.Name).trimmed();
     for (int i = 0; i < cb_NameProg->count(); ++i) {
         if (cb_NameProg->itemText(i).trimmed() == name) {
@@ -163,7 +162,7 @@ void Tfrm_CfgProg::bt_DeleteClick() {
         ShowWarning(this, QString::fromUtf8(msg::ChooseItem));
         return;
     }
-    ServiceBlock& sb = App().Store.Svc;
+    ServiceBlock& sb = store_.Svc;
     DeleteService(sb, *row, sb.SvcCount);
     RebuildRows();
     ClearServiceFields();
@@ -179,7 +178,7 @@ void Tfrm_CfgProg::bt_ClearClick() {
         return;
     }
     if (!AskQuestion(this, QString::fromUtf8(msg::AskDeleteAll))) return;
-    App().Store.Svc.SvcCount = 0;
+    store_.Svc.SvcCount = 0;
     cb_NameProg->setCurrentIndex(cb_NameProg->count() > 0 ? 0 : -1);
     cb_InAsi->setCurrentIndex(0);
     lst_Progs->setRowCount(0);

@@ -75,13 +75,15 @@ int main(int argc, char** argv) {
     QApplication::setApplicationVersion(QString::fromLatin1(kv::Version));
     const int port = ChosenPort(app);
     try {
-        kv::ui::SetAppFolder(kv::ExecutableFolder());
+        // The program's one state: it outlives every window handed it.
+        kv::ui::AppState state;
+        state.SetAppFolder(kv::ExecutableFolder());
         // The other four forms stay hidden: each dialog is opened as a fresh
         // instance of its own.
-        kv::ui::Tfrm_CfgMux frm_CfgMux;
-        kv::ui::Tfrm_CfgProg frm_CfgProg(kv::ui::ProgEditorHost{});
+        kv::ui::Tfrm_CfgMux frm_CfgMux(state);
+        kv::ui::Tfrm_CfgProg frm_CfgProg(state.Store, kv::ui::ProgEditorHost{});
         kv::ui::Tfrm_About frm_About;
-        Tfrm_CfgGhost frm_CfgGhost({});
+        Tfrm_CfgGhost frm_CfgGhost(state.Store, {});
         kv::ui::Tfrm_Subtitle frm_Subtitle;
         frm_CfgMux.show();
         if (port > 0) frm_CfgMux.findChild<QAction*>(QStringLiteral("mn_%1").arg(port))->trigger();

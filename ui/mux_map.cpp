@@ -18,7 +18,6 @@
 #include "model/app_paths.h"
 #include "tables/image_layout.h"
 #include "tables/pat_table.h"
-#include "ui/app_state.h"
 #include "ui/message_box.h"
 #include "ui/mux_map_picture.h"
 #include "ui/named.h"
@@ -38,8 +37,9 @@ QString FindingsOn(const MultiplexReport& report, int pid, bool* error) {
 
 } // namespace
 
-Tfrm_MuxMap::Tfrm_MuxMap(const ConfigStore& store, QWidget* parent)
-    : QDialog(parent), report_(CheckMultiplex(store)), picture_(DrawMuxMap(store, report_)) {
+Tfrm_MuxMap::Tfrm_MuxMap(const ConfigStore& store, std::string configFolder, QWidget* parent)
+    : QDialog(parent), report_(CheckMultiplex(store)), picture_(DrawMuxMap(store, report_)),
+      configFolder_(std::move(configFolder)) {
     Named(this, QStringLiteral("frm_MuxMap"));
     setWindowTitle(QStringLiteral("Multiplex map"));
     setWindowFlag(Qt::WindowMaximizeButtonHint);
@@ -146,7 +146,7 @@ void Tfrm_MuxMap::bt_SavePictureClick() {
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilter(QStringLiteral("PNG pictures (*.png)"));
     dialog.setDefaultSuffix(QStringLiteral("png"));
-    const QString config = QString::fromStdString(ConfigFolder(App().AppFolder));
+    const QString config = QString::fromStdString(configFolder_);
     if (QDir(config).exists()) dialog.setDirectory(config);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
     if (!picture_.save(dialog.selectedFiles().constFirst(), "PNG"))

@@ -8,6 +8,7 @@
 #include <QColor>
 #include <QDialog>
 #include <QImage>
+#include <string>
 
 #include "model/config_store.h"
 #include "ops/multiplex_check.h"
@@ -28,7 +29,8 @@ enum OutPidColumn { ColPid, ColHex, ColCarries, ColSource, ColFindings, OutPidCo
 class Tfrm_MuxMap : public QDialog {
     Q_OBJECT
   public:
-    explicit Tfrm_MuxMap(const ConfigStore& store, QWidget* parent = nullptr);
+    // configFolder: where "Save picture" starts when it exists.
+    Tfrm_MuxMap(const ConfigStore& store, std::string configFolder, QWidget* parent = nullptr);
 
     const QImage& Picture() const { return picture_; }
 
@@ -41,6 +43,7 @@ class Tfrm_MuxMap : public QDialog {
 
     MultiplexReport report_;
     QImage picture_;
+    std::string configFolder_;
     QLabel* pic_MuxMap = nullptr;
     QTreeWidget* lst_OutPids = nullptr;
     QLabel* lbl_Services = nullptr;

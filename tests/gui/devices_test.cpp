@@ -49,7 +49,7 @@ TEST_F(DevicesDialogTest, Com4BoundToTheSimulatorsTerminalConnectsAndUnbindsToIt
         EXPECT_EQ(List(dialog, "lst_Ports").item(3)->text(), "COM4  " + terminal);
     });
     Control<QAbstractButton>("bt_Connect")->click();
-    ASSERT_TRUE(ui::App().Channel->Connected());
+    ASSERT_TRUE(TestApp().Channel->Connected());
     EXPECT_FALSE(Action("mn_Devices")->isEnabled()) << "disabled while connected, like Port";
     Control<QAbstractButton>("bt_Disconnect")->click();
     ASSERT_TRUE(Action("mn_Devices")->isEnabled());

@@ -24,7 +24,7 @@ class GetFromDevice : public ConnectedWindowTest {
         Press("bt_Disconnect");
         ASSERT_TRUE(Entries().isEmpty());
         Press("bt_Connect");
-        ASSERT_TRUE(ui::App().Channel->Connected());
+        ASSERT_TRUE(TestApp().Channel->Connected());
     }
 
     QStringList NetworkBoxes() {
@@ -35,12 +35,12 @@ class GetFromDevice : public ConnectedWindowTest {
 TEST_F(GetFromDevice, GetAfterSendMuxShowsTheSentProgramsAndNetworkSettings) {
     for (const bool pack : {false, true}) {
         SCOPED_TRACE(pack ? "Pack" : "Byte");
-        FillServices(ui::App().Store, {"NEWS", "SPORT", "MOVIES"});
+        FillServices(TestApp().Store, {"NEWS", "SPORT", "MOVIES"});
         Connect();
         Enter(Box("txt_TSID"), "4660", Box("txt_NetName"));
         Control<QRadioButton>(pack ? "rdg_ModePack" : "rdg_ModeByte")->click();
         SendAndReconnect();
-        const auto sent = std::make_unique<ConfigStore>(ui::App().Store);
+        const auto sent = std::make_unique<ConfigStore>(TestApp().Store);
         Control<QRadioButton>(pack ? "rdg_ModeByte" : "rdg_ModePack")->click();
 
         BoxAnswerer boxes;
@@ -51,10 +51,10 @@ TEST_F(GetFromDevice, GetAfterSendMuxShowsTheSentProgramsAndNetworkSettings) {
         EXPECT_EQ(PackShown(), pack);
         EXPECT_EQ(ContentButtonsOn().size(), 5);
 
-        const ConfigStore& store = ui::App().Store;
+        const ConfigStore& store = TestApp().Store;
         EXPECT_EQ(StoredNames(), std::vector<std::string>({"NEWS", "SPORT", "MOVIES"}));
         EXPECT_EQ(store.Svc.TsId, 4660);
-        EXPECT_EQ(ui::App().PatVersion, 1);
+        EXPECT_EQ(TestApp().PatVersion, 1);
         EXPECT_EQ(store.Svc.RateStuff, sent->Svc.RateStuff);
         for (int i = 0; i < 3; ++i) {
             SCOPED_TRACE(i);
@@ -70,7 +70,7 @@ TEST_F(GetFromDevice, GetAfterSendMuxShowsTheSentProgramsAndNetworkSettings) {
 // Ghost entries without services: the rate and mode come from the ghost
 // copies; the list and the TSID box stay empty; "Save" and "Send Mux" on.
 TEST_F(GetFromDevice, GetOfAGhostOnlyImageShowsTheRateAndEnablesSaveAndSend) {
-    GhostBlock& ghosts = ui::App().Store.Ghost;
+    GhostBlock& ghosts = TestApp().Store.Ghost;
     ghosts.GhostCount = 2;
     for (int j = 0; j < 2; ++j) {
         ghosts.GhostInput[j] = 2;
@@ -99,12 +99,12 @@ TEST_F(GetFromDevice, SilentDeviceSaysMuxMemoryIsEmptyAndChangesNothing) {
     SimulatorOptions silent;
     silent.Fault = SimulatorFault::Silent;
     StartSimulator(1, silent);
-    FillServices(ui::App().Store, {"NEWS", "SPORT"});
+    FillServices(TestApp().Store, {"NEWS", "SPORT"});
     Connect();
     Enter(Box("txt_TSID"), "4660", Box("txt_NetName"));
-    ui::App().Timing.SilenceMs = 300;
-    ui::App().PatVersion = 5;
-    const std::vector<uint8_t> store = BytesOf(ui::App().Store);
+    TestApp().Timing.SilenceMs = 300;
+    TestApp().PatVersion = 5;
+    const std::vector<uint8_t> store = BytesOf(TestApp().Store);
     const QStringList boxesBefore = NetworkBoxes();
     const QStringList buttonsBefore = ContentButtonsOn();
 
@@ -112,11 +112,11 @@ TEST_F(GetFromDevice, SilentDeviceSaysMuxMemoryIsEmptyAndChangesNothing) {
     Press("bt_Get");
     EXPECT_EQ(boxes.Texts(), QStringList({"Mux memory is empty!"}));
     EXPECT_EQ(boxes.Icons(), QList<QMessageBox::Icon>({QMessageBox::Warning}));
-    EXPECT_EQ(BytesOf(ui::App().Store), store);
+    EXPECT_EQ(BytesOf(TestApp().Store), store);
     EXPECT_EQ(Entries(), QStringList({"NEWS", "SPORT"}));
     EXPECT_EQ(NetworkBoxes(), boxesBefore);
     EXPECT_EQ(ContentButtonsOn(), buttonsBefore);
-    EXPECT_EQ(ui::App().PatVersion, 5);
+    EXPECT_EQ(TestApp().PatVersion, 5);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr); // the wait cursor is gone
 }
 
@@ -135,8 +135,8 @@ TEST_F(GetFromDevice, EveryBrokenPidMapGivesOneErrorInFile) {
     EXPECT_EQ(boxes.Texts(), QStringList({"Error in file.", "Error in file."}));
     EXPECT_EQ(boxes.Icons(), QList<QMessageBox::Icon>({QMessageBox::Critical, QMessageBox::Critical}));
     EXPECT_EQ(Entries(), QStringList({"NEWS", "SPORT"}));
-    EXPECT_EQ(ui::App().PatVersion, 3);
-    EXPECT_EQ(ui::App().Store.Svc.SvcInput[0], 1); // input 1's map was read
+    EXPECT_EQ(TestApp().PatVersion, 3);
+    EXPECT_EQ(TestApp().Store.Svc.SvcInput[0], 1); // input 1's map was read
 }
 
 } // namespace

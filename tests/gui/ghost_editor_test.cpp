@@ -28,19 +28,19 @@ struct Entry {
 
 class GhostEditor : public ::testing::Test {
 protected:
-    void SetUp() override { std::memset(&kv::ui::App().Store, 0, sizeof(kv::ConfigStore)); }
+    void SetUp() override { std::memset(&kv::test::TestApp().Store, 0, sizeof(kv::ConfigStore)); }
 
-    static kv::GhostBlock& Ghosts() { return kv::ui::App().Store.Ghost; }
+    static kv::GhostBlock& Ghosts() { return kv::test::TestApp().Store.Ghost; }
 
     static void StoreEntries(const std::vector<Entry>& entries) {
         Ghosts().GhostCount = 0;
         for (const Entry& e : entries)
-            kv::test::AddGhost(kv::ui::App().Store, e.input, static_cast<int16_t>(e.pidIn),
+            kv::test::AddGhost(kv::test::TestApp().Store, e.input, static_cast<int16_t>(e.pidIn),
                                static_cast<int16_t>(e.pidOut));
     }
 
     void Open() {
-        dlg_ = std::make_unique<Tfrm_CfgGhost>([this] { ++enableCalls_; });
+        dlg_ = std::make_unique<Tfrm_CfgGhost>(kv::test::TestApp().Store, [this] { ++enableCalls_; });
         dlg_->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(dlg_.get()));
     }

@@ -44,7 +44,7 @@ void AddEntry(Tfrm_CfgGhost* editor, int input, const char* pidIn, const char* p
 
 TEST_F(MainWindowTest, GhostEntriesFromTheEditorFollowTheServicePairsInThePidMaps) {
     Build();
-    ConfigStore& store = ui::App().Store;
+    ConfigStore& store = TestApp().Store;
     ServicePids& news = AddService(store, 2, 1, 256, "NEWS", "NET");
     news.PcrIn = news.PcrOut = news.VideoIn = news.VideoOut = 101;
     news.Audio[0].PidIn = 102;
@@ -71,7 +71,7 @@ TEST_F(MainWindowTest, GhostEntriesFromTheEditorFollowTheServicePairsInThePidMap
     ASSERT_EQ(boxes.Texts().size(), 1);
     EXPECT_EQ(boxes.Last(), QStringLiteral("Process successful!"));
 
-    const std::vector<uint8_t> image = ReadFile(ui::App().ImageFile);
+    const std::vector<uint8_t> image = ReadFile(TestApp().ImageFile);
     EXPECT_EQ(simulator_->StoredImage(), image);
     // Input 2: the service's PCR, video and audio, then its two ghost entries in list order.
     EXPECT_EQ(MapPairs(image, 2, 6),

@@ -10,7 +10,16 @@
 #include <functional>
 #include <memory>
 
+#include "ui/app_state.h"
+
 namespace kv::test {
+
+// The window program's state in the GUI tests: one for the whole test
+// program, reset by the fixtures and handed to the windows they build.
+inline ui::AppState& TestApp() {
+    static ui::AppState state;
+    return state;
+}
 
 // Answers every message box that opens while it lives: records its text and
 // presses `answer` (Ok for one-button boxes when answer is not offered).

@@ -46,7 +46,7 @@ TEST_F(MainWindowTest, ProgramsOperationsAreMenuItemsEnabledWithTheirButtons) {
             EXPECT_EQ(Action(m.name)->isEnabled(), Control(m.button)->isEnabled()) << m.name << " " << when;
     };
     expectFollows("at start");
-    FillServices(ui::App().Store, {"NEWS"});
+    FillServices(TestApp().Store, {"NEWS"});
     Connect();
     expectFollows("connected with a service");
     EXPECT_TRUE(Action("mn_Send")->isEnabled());

@@ -24,7 +24,7 @@ protected:
 
     void ExpectRateFigures(int32_t shownRate, bool byteMode) {
         const RateTable table = ComputeRateGaps(shownRate, byteMode);
-        const ConfigStore& store = ui::App().Store;
+        const ConfigStore& store = TestApp().Store;
         EXPECT_TRUE(std::equal(table.Gaps.begin(), table.Gaps.end(), store.Svc.RateGaps));
         EXPECT_TRUE(std::equal(table.Gaps.begin(), table.Gaps.end(), store.Ghost.GhostRateGaps));
         EXPECT_EQ(store.Svc.RateStuff, table.Stuff);
@@ -47,7 +47,7 @@ TEST_F(NetworkBoxesTest, LeavingTheBitRateBoxShowsTheEffectiveRateAndStoresItsFi
         Control<QRadioButton>(c.byteMode ? "rdg_ModeByte" : "rdg_ModePack")->setChecked(true);
         Enter(Box("txt_BitRate"), c.typed, Box("txt_TSID"));
         EXPECT_EQ(Box("txt_BitRate")->text(), c.shown);
-        const ConfigStore& store = ui::App().Store;
+        const ConfigStore& store = TestApp().Store;
         EXPECT_EQ(store.Svc.BitRate, QString(c.typed).toLongLong()); // the rate as typed
         EXPECT_EQ(store.Ghost.GhostBitRate, QString(c.typed).toLongLong());
         ExpectRateFigures(QString(c.shown).toInt(), c.byteMode);
@@ -56,17 +56,17 @@ TEST_F(NetworkBoxesTest, LeavingTheBitRateBoxShowsTheEffectiveRateAndStoresItsFi
 
 TEST_F(NetworkBoxesTest, TheModeAloneChangesNothingUntilTheBoxIsLeftAgain) {
     Enter(Box("txt_BitRate"), "27000000", Box("txt_TSID"));
-    const ConfigStore byteMode = ui::App().Store;
+    const ConfigStore byteMode = TestApp().Store;
     ASSERT_EQ(byteMode.Svc.RateStuff, 7);
     Control<QRadioButton>("rdg_ModePack")->setChecked(true);
-    EXPECT_EQ(std::memcmp(&byteMode, &ui::App().Store, sizeof byteMode), 0);
+    EXPECT_EQ(std::memcmp(&byteMode, &TestApp().Store, sizeof byteMode), 0);
     Leave(Box("txt_BitRate"), Box("txt_TSID"));
     ExpectRateFigures(27000000, false);
 }
 
 TEST_F(NetworkBoxesTest, PointsAreReadAsTheEndOfTheNumberAndARateOutOfRangeChangesNothing) {
     Enter(Box("txt_BitRate"), "38000000", Box("txt_TSID"));
-    const ConfigStore before = ui::App().Store;
+    const ConfigStore before = TestApp().Store;
 
     BoxAnswerer boxes;
     // The tenth character does not fit the box; what is left reads as 27.
@@ -74,18 +74,18 @@ TEST_F(NetworkBoxesTest, PointsAreReadAsTheEndOfTheNumberAndARateOutOfRangeChang
     ASSERT_TRUE(QTest::qWaitFor([&] { return boxes.Texts().size() == 1; }, 3000));
     EXPECT_EQ(boxes.Last(), "Bit rate must be between 503571 and 216000000 (Bps).");
     EXPECT_EQ(Box("txt_BitRate")->text(), "27.000.00");
-    EXPECT_EQ(std::memcmp(&before, &ui::App().Store, sizeof before), 0);
+    EXPECT_EQ(std::memcmp(&before, &TestApp().Store, sizeof before), 0);
 
     Control<QRadioButton>("rdg_ModePack")->setChecked(true);
     Enter(Box("txt_BitRate"), "1232222", Box("txt_TSID"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return boxes.Texts().size() == 2; }, 3000));
     EXPECT_EQ(boxes.Last(), "Bit rate must be between 1232223 and 216000000 (Bps).");
-    EXPECT_EQ(std::memcmp(&before, &ui::App().Store, sizeof before), 0);
+    EXPECT_EQ(std::memcmp(&before, &TestApp().Store, sizeof before), 0);
 }
 
 TEST_F(NetworkBoxesTest, AnEmptyOrZeroBitRateIsIgnoredWithoutAWord) {
     Enter(Box("txt_BitRate"), "38000000", Box("txt_TSID"));
-    const ConfigStore before = ui::App().Store;
+    const ConfigStore before = TestApp().Store;
     BoxAnswerer boxes;
     for (const char* typed : {"", "0", "000"}) {
         Enter(Box("txt_BitRate"), typed, Box("txt_TSID"));
@@ -93,7 +93,7 @@ TEST_F(NetworkBoxesTest, AnEmptyOrZeroBitRateIsIgnoredWithoutAWord) {
     }
     QTest::qWait(50);
     EXPECT_TRUE(boxes.Texts().isEmpty());
-    EXPECT_EQ(std::memcmp(&before, &ui::App().Store, sizeof before), 0);
+    EXPECT_EQ(std::memcmp(&before, &TestApp().Store, sizeof before), 0);
 }
 
 TEST_F(NetworkBoxesTest, LeavingTheTsidBoxStoresItsNumber) {
@@ -102,9 +102,9 @@ TEST_F(NetworkBoxesTest, LeavingTheTsidBoxStoresItsNumber) {
         uint16_t stored;
     };
     for (const Case& c : {Case{"0042", 42}, Case{"", 0}, Case{"9999", 9999}, Case{"1", 1}}) {
-        ui::App().Store.Svc.TsId = 777;
+        TestApp().Store.Svc.TsId = 777;
         Enter(Box("txt_TSID"), c.typed, Box("txt_NetName"));
-        EXPECT_EQ(ui::App().Store.Svc.TsId, c.stored) << c.typed;
+        EXPECT_EQ(TestApp().Store.Svc.TsId, c.stored) << c.typed;
     }
 }
 

@@ -20,14 +20,14 @@ TEST_F(MainWindowTest, ChoosingPort4WritesTheTwoBytesAndTheLabelGainsItsTrailing
     Shown();
     Action("mn_2")->trigger();
     Action("mn_4")->trigger();
-    EXPECT_EQ(ReadFile(ui::App().PortFile), (std::vector<uint8_t>{0x04, 0x00}));
-    EXPECT_EQ(ui::App().ComPort, 4);
+    EXPECT_EQ(ReadFile(TestApp().PortFile), (std::vector<uint8_t>{0x04, 0x00}));
+    EXPECT_EQ(TestApp().ComPort, 4);
     EXPECT_EQ(Control<QLabel>("lbl_PortSerial")->text(), " 4");
     for (int n = 1; n <= 9; ++n)
         EXPECT_EQ(Action(QStringLiteral("mn_%1").arg(n).toLatin1().constData())->isChecked(), n == 4) << n;
     Reactivate();
     EXPECT_EQ(Control<QLabel>("lbl_PortSerial")->text(), " 4 ");
-    EXPECT_EQ(ui::App().ComPort, 4);
+    EXPECT_EQ(TestApp().ComPort, 4);
 }
 
 // Without a Config folder beside the program (an installed copy), the port
@@ -43,7 +43,7 @@ TEST_F(MainWindowTest, ChoosingAPortWritesToTheUsersConfigFolderOrSaysWhyNot) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.xdg);
         setenv("XDG_CONFIG_HOME", c.xdg.c_str(), 1);
-        ui::SetAppFolder(folder_);
+        TestApp().SetAppFolder(folder_);
         Shown();
         BoxAnswerer boxes;
         Action("mn_5")->trigger();
@@ -79,7 +79,7 @@ TEST_F(MainWindowTest, ActivationReadsThePortFile) {
         SCOPED_TRACE(c.what);
         TearDown();
         SetUp();
-        const std::string& path = ui::App().PortFile;
+        const std::string& path = TestApp().PortFile;
         if (!c.bytes.empty()) {
             std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(c.bytes.data()),
                                                          static_cast<std::streamsize>(c.bytes.size()));
@@ -87,10 +87,10 @@ TEST_F(MainWindowTest, ActivationReadsThePortFile) {
                 ASSERT_EQ(chmod(path.c_str(), 0444), 0);
             }
         }
-        ui::App().ComPort = c.portBefore;
+        TestApp().ComPort = c.portBefore;
         Shown();
         Reactivate();
-        EXPECT_EQ(ui::App().ComPort, c.portAfter);
+        EXPECT_EQ(TestApp().ComPort, c.portAfter);
         EXPECT_EQ(Control<QLabel>("lbl_PortSerial")->text(), c.label);
         for (int n = 1; n <= 9; ++n)
             EXPECT_EQ(Action(QStringLiteral("mn_%1").arg(n).toLatin1().constData())->isChecked(), n == c.checkedItem);
@@ -107,20 +107,20 @@ TEST_F(MainWindowTest, ConnectWithoutAPortFailsOnCom0AndStaysDisconnected) {
     EXPECT_FALSE(Control("bt_Disconnect")->isEnabled());
     EXPECT_TRUE(Control("RedLed")->isVisible());
     EXPECT_EQ(Control<QLabel>("lbl_Status")->text(), "Disconnected");
-    EXPECT_FALSE(ui::App().Channel->Connected());
+    EXPECT_FALSE(TestApp().Channel->Connected());
 }
 
 TEST_F(MainWindowTest, ConnectAndDisconnectSwitchEveryControlOfTheConnection) {
     StartSimulator(3);
     Shown();
-    EXPECT_EQ(ui::App().ComPort, 3);
+    EXPECT_EQ(TestApp().ComPort, 3);
     EXPECT_EQ(Control<QLabel>("lbl_PortSerial")->text(), " 3 ");
     EXPECT_TRUE(Action("mn_3")->isChecked());
 
     BoxAnswerer boxes;
     Action("mn_Connect")->trigger();
     EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Last().toStdString();
-    ASSERT_TRUE(ui::App().Channel->Connected());
+    ASSERT_TRUE(TestApp().Channel->Connected());
     EXPECT_EQ(Control<QLabel>("lbl_Status")->text(), "Connected!");
     EXPECT_FALSE(Control("RedLed")->isVisible());
     EXPECT_TRUE(Control("GreenLed")->isVisible());
@@ -137,7 +137,7 @@ TEST_F(MainWindowTest, ConnectAndDisconnectSwitchEveryControlOfTheConnection) {
 
     // The operator fills the window; Disconnect empties it and resets only
     // the service count and the transport stream ID of the store.
-    ConfigStore& store = ui::App().Store;
+    ConfigStore& store = TestApp().Store;
     Box("txt_NameProg")->setText("NEWS");
     Box("txt_NetName")->setText("NET1");
     Enter(Box("txt_TSID"), "1234", Box("txt_NetName"));
@@ -154,7 +154,7 @@ TEST_F(MainWindowTest, ConnectAndDisconnectSwitchEveryControlOfTheConnection) {
     boxes.QueueAnswers({QMessageBox::Yes});
     Control<QAbstractButton>("bt_Disconnect")->click();
     EXPECT_EQ(boxes.Texts(), QStringList{"Programs not saved will be lost. Continue?"});
-    EXPECT_FALSE(ui::App().Channel->Connected());
+    EXPECT_FALSE(TestApp().Channel->Connected());
     EXPECT_EQ(Control<QLabel>("lbl_Status")->text(), "Disconnected!");
     EXPECT_TRUE(Control("RedLed")->isVisible());
     EXPECT_TRUE(Control("bt_Connect")->isEnabled());
@@ -177,7 +177,7 @@ TEST_F(MainWindowTest, ConnectAndDisconnectSwitchEveryControlOfTheConnection) {
 
     // The port is free again: a second Connect succeeds.
     Control<QAbstractButton>("bt_Connect")->click();
-    EXPECT_TRUE(ui::App().Channel->Connected());
+    EXPECT_TRUE(TestApp().Channel->Connected());
     EXPECT_EQ(boxes.Texts().size(), 1) << boxes.Last().toStdString();
 }
 
@@ -186,12 +186,12 @@ TEST_F(MainWindowTest, ExitWhileConnectedClosesThePortFirst) {
     bool connectedAtEnd = true;
     Build().EndProcess = [&] {
         ++processEnds_;
-        connectedAtEnd = ui::App().Channel->Connected();
+        connectedAtEnd = TestApp().Channel->Connected();
     };
     Control<QAbstractButton>("bt_Exit")->click();
     EXPECT_EQ(processEnds_, 1);
     EXPECT_FALSE(connectedAtEnd);
-    EXPECT_EQ(ui::App().Channel->ReceiveThreadCount(), 0);
+    EXPECT_EQ(TestApp().Channel->ReceiveThreadCount(), 0);
 }
 
 } // namespace

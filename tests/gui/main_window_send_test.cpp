@@ -26,31 +26,31 @@ protected:
     // to the simulator on port 1.
     void ConnectWithServices(std::initializer_list<const char*> names) {
         Build();
-        FillServices(ui::App().Store, names);
+        FillServices(TestApp().Store, names);
         Connect();
         ASSERT_TRUE(Control("bt_Send")->isEnabled());
     }
 
     int PatVersionInImage() {
-        const std::vector<uint8_t> image = ReadFile(ui::App().ImageFile);
+        const std::vector<uint8_t> image = ReadFile(TestApp().ImageFile);
         EXPECT_GT(image.size(), PatRecordOffset + 10);
         if (image.size() <= PatRecordOffset + 10) return -1;
         return (image[PatRecordOffset + 10] & 0x3E) >> 1;
     }
 
-    bool ImageWritten() { return std::filesystem::exists(ui::App().ImageFile); }
+    bool ImageWritten() { return std::filesystem::exists(TestApp().ImageFile); }
 };
 
 TEST_F(MainWindowTest, SendMuxWithoutConnectionSaysThereIsNoSerialLink) {
     Build();
-    FillServices(ui::App().Store, {"NEWS"});
+    FillServices(TestApp().Store, {"NEWS"});
     Shown(); // the stored service enables "Send Mux"
     BoxAnswerer boxes;
     Control<QAbstractButton>("bt_Send")->click();
     ASSERT_EQ(boxes.Texts().size(), 1);
     EXPECT_EQ(boxes.Last(), QStringLiteral("Sem comunicação serial."));
-    EXPECT_EQ(ui::App().PatVersion, 0);
-    EXPECT_FALSE(std::filesystem::exists(ui::App().ImageFile));
+    EXPECT_EQ(TestApp().PatVersion, 0);
+    EXPECT_FALSE(std::filesystem::exists(TestApp().ImageFile));
 }
 
 TEST_F(SendMuxTest, TwoSendsInARowSucceedWithPatVersionsOneAndTwo) {
@@ -60,13 +60,13 @@ TEST_F(SendMuxTest, TwoSendsInARowSucceedWithPatVersionsOneAndTwo) {
     Control<QAbstractButton>("bt_Send")->click();
     ASSERT_EQ(boxes.Texts().size(), 1);
     EXPECT_EQ(boxes.Last(), "Process successful!");
-    EXPECT_EQ(ui::App().PatVersion, 1);
+    EXPECT_EQ(TestApp().PatVersion, 1);
     EXPECT_EQ(PatVersionInImage(), 1);
-    EXPECT_EQ(simulator_->StoredImage(), ReadFile(ui::App().ImageFile));
-    EXPECT_EQ(ReadFile(ui::App().ReadBackFile), ReadFile(ui::App().ImageFile));
+    EXPECT_EQ(simulator_->StoredImage(), ReadFile(TestApp().ImageFile));
+    EXPECT_EQ(ReadFile(TestApp().ReadBackFile), ReadFile(TestApp().ImageFile));
 
     // "Send Mux" stores the shown rate and the TSID box.
-    const ConfigStore& store = ui::App().Store;
+    const ConfigStore& store = TestApp().Store;
     EXPECT_EQ(store.Svc.BitRate, 38001122);
     EXPECT_EQ(store.Ghost.GhostBitRate, 38001122);
     EXPECT_EQ(store.Svc.TsId, 4660);
@@ -75,17 +75,17 @@ TEST_F(SendMuxTest, TwoSendsInARowSucceedWithPatVersionsOneAndTwo) {
     ASSERT_EQ(boxes.Texts().size(), 2);
     EXPECT_EQ(boxes.Last(), "Process successful!");
     EXPECT_EQ(PatVersionInImage(), 2);
-    EXPECT_EQ(simulator_->StoredImage(), ReadFile(ui::App().ImageFile));
-    EXPECT_TRUE(ui::App().Channel->Connected());
+    EXPECT_EQ(simulator_->StoredImage(), ReadFile(TestApp().ImageFile));
+    EXPECT_TRUE(TestApp().Channel->Connected());
 }
 
 TEST_F(SendMuxTest, PatVersionWrapsAfterThirtyOne) {
     ConnectWithServices({"NEWS"});
-    ui::App().PatVersion = 31;
+    TestApp().PatVersion = 31;
     BoxAnswerer boxes;
     Control<QAbstractButton>("bt_Send")->click();
     EXPECT_EQ(boxes.Last(), "Process successful!");
-    EXPECT_EQ(ui::App().PatVersion, 0);
+    EXPECT_EQ(TestApp().PatVersion, 0);
     EXPECT_EQ(PatVersionInImage(), 0);
 }
 
@@ -110,7 +110,7 @@ TEST_F(SendMuxTest, RatesOutsideTheRangeAreRefusedBeforeSending) {
         Control<QAbstractButton>("bt_Send")->click();
         ASSERT_EQ(boxes.Texts().size(), before + 1);
         EXPECT_EQ(boxes.Last(), c.warning);
-        EXPECT_EQ(ui::App().PatVersion, 0);
+        EXPECT_EQ(TestApp().PatVersion, 0);
         EXPECT_FALSE(ImageWritten());
         EXPECT_EQ(simulator_->LoadsCompleted(), 0);
     }
@@ -118,7 +118,7 @@ TEST_F(SendMuxTest, RatesOutsideTheRangeAreRefusedBeforeSending) {
 
 TEST_F(SendMuxTest, MoreServicesThanThePatHoldsAreRefusedBeforeSending) {
     ConnectWithServices({"NEWS"});
-    ConfigStore& store = ui::App().Store;
+    ConfigStore& store = TestApp().Store;
     // 42 services: one more than a PAT packet can announce.
     InitServiceSlots(store.Svc, 42);
     for (int i = 0; i < 42; ++i) {
@@ -132,7 +132,7 @@ TEST_F(SendMuxTest, MoreServicesThanThePatHoldsAreRefusedBeforeSending) {
     Control<QAbstractButton>("bt_Send")->click();
     ASSERT_EQ(boxes.Texts().size(), 1);
     EXPECT_EQ(boxes.Last(), "Limited 41 programs per Mux.");
-    EXPECT_EQ(ui::App().PatVersion, 0);
+    EXPECT_EQ(TestApp().PatVersion, 0);
     EXPECT_FALSE(ImageWritten());
 }
 
@@ -155,7 +155,7 @@ TEST_F(SendMuxTest, SilentDeviceLeavesTheWindowAnsweringUntilError3) {
     SimulatorOptions silent;
     silent.Fault = SimulatorFault::Silent;
     StartSimulator(1, silent);
-    ui::App().Timing.SilenceMs = 3000;
+    TestApp().Timing.SilenceMs = 3000;
     ConnectWithServices({"NEWS"});
     auto* send = Control<QAbstractButton>("bt_Send");
     auto* bar = Control<QProgressBar>("prg_Transfer");

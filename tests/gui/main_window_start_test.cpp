@@ -128,7 +128,7 @@ TEST_F(MainWindowTest, CaptionsHintsAndLengthLimitsAreTheTool) {
 }
 
 TEST_F(MainWindowTest, StartChangesNothingBecauseCreationEmptiesTheCounts) {
-    ConfigStore& store = ui::App().Store;
+    ConfigStore& store = TestApp().Store;
     store.Svc.SvcCount = 3;
     store.Ghost.GhostCount = 5;
     std::strcpy(store.Svc.NetName, "OLDNET");
@@ -142,7 +142,7 @@ TEST_F(MainWindowTest, StartChangesNothingBecauseCreationEmptiesTheCounts) {
 
 TEST_F(MainWindowTest, ShowingFillsNameRateModeTsidAndListFromStoredServices) {
     Build();
-    ConfigStore& store = ui::App().Store;
+    ConfigStore& store = TestApp().Store;
     ASSERT_EQ(ApplyBitRateEntry(store, "150000000", true).outcome, BitRateEntry::Outcome::Applied);
     store.Svc.SvcCount = 2;
     std::strcpy(store.Svc.NetName, "SKYNET");
@@ -165,7 +165,7 @@ TEST_F(MainWindowTest, ShowingFillsNameRateModeTsidAndListFromStoredServices) {
 
 TEST_F(MainWindowTest, ShowingAGhostOnlyStoreFillsRateAndModeAndEnablesOnlySendAndSave) {
     Build();
-    ConfigStore& store = ui::App().Store;
+    ConfigStore& store = TestApp().Store;
     ASSERT_EQ(ApplyBitRateEntry(store, "27000000", true).outcome, BitRateEntry::Outcome::Applied);
     store.Svc.RateStuff = 0; // only the ghost copies count without services
     store.Ghost.GhostCount = 4;

@@ -1,5 +1,5 @@
 #pragma once
-// A fixture for the main window tests: a fresh App() state on a scratch
+// A fixture for the main window tests: a fresh TestApp() state on a scratch
 // program folder, the real window shown and active, and a simulated
 // multiplexer on demand.
 
@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "gui_test_support.h"
 #include "link/device_simulator.h"
 #include "model/model_test_support.h"
 #include "model/store_ops.h"
@@ -61,18 +62,18 @@ protected:
         ASSERT_NE(mkdtemp(pattern), nullptr);
         folder_ = std::string(pattern) + "/";
         std::filesystem::create_directory(folder_ + "Config");
-        ui::AppState& app = ui::App();
+        ui::AppState& app = TestApp();
         app.Channel.reset();
         app.Store = ConfigStore{};
         app.PatVersion = 0;
         app.ComPort = 0;
         app.Timing = TransferTiming{};
-        ui::SetAppFolder(folder_);
+        TestApp().SetAppFolder(folder_);
     }
 
     void TearDown() override {
         window_.reset();
-        ui::App().Channel.reset();
+        TestApp().Channel.reset();
         simulator_.reset();
         std::error_code ec;
         std::filesystem::remove_all(folder_, ec);
@@ -81,7 +82,7 @@ protected:
     // Builds the window (FormCreate) without showing it.
     ui::Tfrm_CfgMux& Build() {
         if (!window_) {
-            window_ = std::make_unique<ui::Tfrm_CfgMux>();
+            window_ = std::make_unique<ui::Tfrm_CfgMux>(TestApp());
             window_->EndProcess = [this] { ++processEnds_; };
         }
         return *window_;
@@ -123,7 +124,7 @@ protected:
         std::string error;
         ASSERT_TRUE(simulator_->Start(&error)) << error;
         ASSERT_TRUE(simulator_->LinkAsPort(folder_, port, &error)) << error;
-        ASSERT_TRUE(ui::WritePortFile(ui::App().PortFile, static_cast<int16_t>(port)));
+        ASSERT_TRUE(ui::WritePortFile(TestApp().PortFile, static_cast<int16_t>(port)));
     }
 
     // Shown over whatever the store holds, then connected to the simulator
@@ -132,7 +133,7 @@ protected:
         if (!simulator_) StartSimulator(port);
         Shown();
         Control<QAbstractButton>("bt_Connect")->click();
-        ASSERT_TRUE(ui::App().Channel && ui::App().Channel->Connected());
+        ASSERT_TRUE(TestApp().Channel && TestApp().Channel->Connected());
     }
 
     // Focus moves only inside the active window. The offscreen platform has

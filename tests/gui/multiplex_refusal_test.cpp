@@ -34,7 +34,7 @@ TEST_F(MainWindowTest, SendMuxOfAProjectWithAConflictAsksAndSendsOnlyOnYes) {
     Connect();
     AnswerFileDialog(QString::fromStdString(path));
     Control<QAbstractButton>("bt_Open")->click();
-    ASSERT_EQ(ui::App().Store.Ghost.GhostCount, 1);
+    ASSERT_EQ(TestApp().Store.Ghost.GhostCount, 1);
 
     QString asked;
     bool noIsDefault = false;
@@ -50,16 +50,16 @@ TEST_F(MainWindowTest, SendMuxOfAProjectWithAConflictAsksAndSendsOnlyOnYes) {
     EXPECT_TRUE(lines[1].contains("102")) << lines[1].toStdString();
     EXPECT_EQ(lines.back(), "Send anyway?");
     EXPECT_TRUE(noIsDefault);
-    EXPECT_EQ(ui::App().PatVersion, 0);
+    EXPECT_EQ(TestApp().PatVersion, 0);
     EXPECT_EQ(simulator_->LoadsCompleted(), 0);
-    EXPECT_FALSE(std::filesystem::exists(ui::App().ImageFile));
+    EXPECT_FALSE(std::filesystem::exists(TestApp().ImageFile));
 
     BoxAnswerer boxes(QMessageBox::Yes);
     Control<QAbstractButton>("bt_Send")->click();
     ASSERT_TRUE(QTest::qWaitFor([&boxes] { return boxes.Texts().size() == 2; }, 20000)); // the transfer ends
     EXPECT_EQ(boxes.Last(), "Process successful!");
-    EXPECT_EQ(ui::App().PatVersion, 1);
-    EXPECT_EQ(simulator_->StoredImage(), ReadFile(ui::App().ImageFile));
+    EXPECT_EQ(TestApp().PatVersion, 1);
+    EXPECT_EQ(simulator_->StoredImage(), ReadFile(TestApp().ImageFile));
 }
 
 // SPORT's video typed onto the output PID of NEWS's video: Ok refuses with
@@ -81,7 +81,7 @@ TEST_F(EditorTest, OkRefusesAVideoOutputPidOfAnotherService) {
 // refuses it and the list stays empty; the same entry on a free PID is taken.
 TEST_F(EditorTest, GhostAddRefusesTheAudioPidOfAService) {
     AddPlayedService(Store(), "NEWS", 1, 256, 101); // audio 1 on 102
-    Tfrm_CfgGhost ghost([] {});
+    Tfrm_CfgGhost ghost(TestApp().Store, [] {});
     ghost.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&ghost));
     auto* list = ghost.findChild<QTreeWidget*>("lst_Ghost");

@@ -28,7 +28,7 @@ TEST_F(MainWindowTest, MuxMapListsEveryOutputPidAndSavesItsPicture) {
     emit config->aboutToShow();
     EXPECT_FALSE(item->isEnabled()); // nothing stored yet
 
-    ConfigStore& store = ui::App().Store;
+    ConfigStore& store = TestApp().Store;
     AddPlayedService(store, "NEWS", 1, 256, 101);
     AddPlayedService(store, "SPORT", 2, 257, 201, 2);
     AddPlayedService(store, "MOVIES", 2, 258, 301);

@@ -71,7 +71,7 @@ class ConnectedWindowTest : public MainWindowTest {
     }
 
     std::vector<std::string> StoredNames() {
-        const ServiceBlock& sb = ui::App().Store.Svc;
+        const ServiceBlock& sb = TestApp().Store.Svc;
         std::vector<std::string> names;
         for (int i = 0; i < sb.SvcCount; ++i) names.emplace_back(sb.SvcInfo[i].Name);
         return names;

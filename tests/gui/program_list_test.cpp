@@ -22,7 +22,7 @@ TEST_F(ProgramList, FirstNameEnablesEditDeleteClearAndSaveButNotSend) {
     EXPECT_TRUE(Box("txt_NameProg")->text().isEmpty());
     EXPECT_TRUE(SelectedRows().isEmpty());
     EXPECT_TRUE(boxes.Texts().isEmpty());
-    EXPECT_EQ(ui::App().Store.Svc.SvcCount, 0); // a name gets its service in the editor
+    EXPECT_EQ(TestApp().Store.Svc.SvcCount, 0); // a name gets its service in the editor
 }
 
 TEST_F(ProgramList, EnterInTheNameBoxAddsLikeTheButton) {
@@ -115,8 +115,8 @@ TEST_F(ProgramList, RenameWithAndWithoutServices) {
         SCOPED_TRACE(c.what);
         Connect();
         AddNames({"KIDS", "SPORT", "MOVIES"});
-        FillServices(ui::App().Store, c.services); // as the editor stored them
-        const ServiceInfo otherSlots = ui::App().Store.Svc.SvcInfo[c.services.size()];
+        FillServices(TestApp().Store, c.services); // as the editor stored them
+        const ServiceInfo otherSlots = TestApp().Store.Svc.SvcInfo[c.services.size()];
 
         ClickEntry(2);
         EXPECT_EQ(Box("txt_NameProg")->text(), "MOVIES");
@@ -127,7 +127,7 @@ TEST_F(ProgramList, RenameWithAndWithoutServices) {
         EXPECT_EQ(Entries(), c.entries);
         EXPECT_EQ(StoredNames(), c.storedAfter);
         EXPECT_EQ(
-            std::memcmp(&ui::App().Store.Svc.SvcInfo[c.services.size()], &otherSlots, sizeof otherSlots), 0);
+            std::memcmp(&TestApp().Store.Svc.SvcInfo[c.services.size()], &otherSlots, sizeof otherSlots), 0);
         EXPECT_TRUE(Box("txt_NameProg")->text().isEmpty());
         EXPECT_TRUE(SelectedRows().isEmpty());
         Restart();
@@ -139,7 +139,7 @@ TEST_F(ProgramList, RenameWithAndWithoutServices) {
 TEST_F(ProgramList, SportWithBlanksIsAppendedAsTypedButRenamedTrimmed) {
     Connect();
     AddNames({"NEWS", " SPORT "});
-    FillServices(ui::App().Store, {"NEWS"});
+    FillServices(TestApp().Store, {"NEWS"});
     EXPECT_EQ(Entries(), QStringList({"NEWS", " SPORT "}));
 
     ClickEntry(0);
@@ -153,7 +153,7 @@ TEST_F(ProgramList, SportWithBlanksIsAppendedAsTypedButRenamedTrimmed) {
 }
 
 TEST_F(ProgramList, SelectingAnEntryCopiesItsTextEvenWhileDisconnected) {
-    FillServices(ui::App().Store, {"NEWS", "SPORT"});
+    FillServices(TestApp().Store, {"NEWS", "SPORT"});
     Shown();
     ASSERT_FALSE(Box("txt_NameProg")->isEnabled());
     ClickEntry(1);
@@ -180,7 +180,7 @@ TEST_F(ProgramList, DeleteWithNothingSelectedAsksForAnItemAndEmptiesTheNameBox) 
 TEST_F(ProgramList, DeleteRemovesTheProgramsOwnServiceOrOnlyTheEntry) {
     Connect();
     AddNames({"NEWS", "SPORT", "MOVIES"});
-    FillServices(ui::App().Store, {"SPORT", "NEWS"});
+    FillServices(TestApp().Store, {"SPORT", "NEWS"});
 
     struct Step {
         int row;
@@ -202,7 +202,7 @@ TEST_F(ProgramList, DeleteRemovesTheProgramsOwnServiceOrOnlyTheEntry) {
         EXPECT_TRUE(Box("txt_NameProg")->text().isEmpty());
         EXPECT_TRUE(SelectedRows().isEmpty());
         // The pieces a delete carries over.
-        EXPECT_STREQ(ui::App().Store.Svc.NetName, "BRIMCO NET");
+        EXPECT_STREQ(TestApp().Store.Svc.NetName, "BRIMCO NET");
     }
     EXPECT_TRUE(boxes.Texts().isEmpty());
     EXPECT_TRUE(ContentButtonsOn().isEmpty());
@@ -213,7 +213,7 @@ TEST_F(ProgramList, DeleteRemovesTheProgramsOwnServiceOrOnlyTheEntry) {
 TEST_F(ProgramList, DeletingTheLastEntryKeepsSaveAndSendWhileGhostsExist) {
     for (const int ghosts : {0, 2}) {
         SCOPED_TRACE(ghosts);
-        ui::App().Store.Ghost.GhostCount = static_cast<int16_t>(ghosts); // shown: "Save", "Send Mux" on
+        TestApp().Store.Ghost.GhostCount = static_cast<int16_t>(ghosts); // shown: "Save", "Send Mux" on
         Connect();
         AddNames({"NEWS"});
         ClickEntry(0);
@@ -225,7 +225,7 @@ TEST_F(ProgramList, DeletingTheLastEntryKeepsSaveAndSendWhileGhostsExist) {
 }
 
 TEST_F(ProgramList, ClearAnsweredNoChangesNothing) {
-    FillServices(ui::App().Store, {"NEWS", "SPORT"});
+    FillServices(TestApp().Store, {"NEWS", "SPORT"});
     Connect();
     BoxAnswerer boxes(QMessageBox::No);
     Control<QAbstractButton>("bt_Clear")->click();
@@ -238,8 +238,8 @@ TEST_F(ProgramList, ClearAnsweredNoChangesNothing) {
 // Clear keeps the ghost table and the boxes (the TSID box shows the old
 // identifier) but still turns "Save" and "Send Mux" off.
 TEST_F(ProgramList, ClearAnsweredYesEmptiesListAndServicesKeepsGhostsAndBoxes) {
-    FillServices(ui::App().Store, {"NEWS", "SPORT"});
-    ConfigStore& store = ui::App().Store;
+    FillServices(TestApp().Store, {"NEWS", "SPORT"});
+    ConfigStore& store = TestApp().Store;
     store.Svc.TsId = 4660;
     store.Ghost.GhostCount = 2;
     Connect();

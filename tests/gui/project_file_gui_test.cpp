@@ -59,7 +59,7 @@ class ProjectFiles : public ConnectedWindowTest {
 // Three services, TSID 4660 and the bit rate typed into the boxes: the file
 // is the store's 13880 bytes with the typed values in place.
 TEST_F(ProjectFiles, SaveWritesTheStoreWithTheTypedTsidAndBitRate) {
-    FillServices(ui::App().Store, {"NEWS", "SPORT", "MOVIES"});
+    FillServices(TestApp().Store, {"NEWS", "SPORT", "MOVIES"});
     Connect();
     Enter(Box("txt_TSID"), "4660", Box("txt_NetName"));
     Box("txt_BitRate")->setText("27000000"); // typed, the box not left
@@ -81,13 +81,13 @@ TEST_F(ProjectFiles, SaveWritesTheStoreWithTheTypedTsidAndBitRate) {
     EXPECT_EQ(file[344], 0x34);
     EXPECT_EQ(file[345], 0x12);
     EXPECT_EQ(LittleEndianAt(file, 3328, 8), 27000000);
-    EXPECT_EQ(file, BytesOf(ui::App().Store)); // the store took the boxes' values too
+    EXPECT_EQ(file, BytesOf(TestApp().Store)); // the store took the boxes' values too
 }
 
 // "Send Mux" and Save take the network-name box, trimmed, as they take the
 // TSID and the bit rate; the services keep the provider the editor stored.
 TEST_F(ProjectFiles, SendMuxAndSaveTakeTheNetworkNameBox) {
-    FillServices(ui::App().Store, {"NEWS"});
+    FillServices(TestApp().Store, {"NEWS"});
     Connect();
     auto contains = [](const std::vector<uint8_t>& bytes, const std::string& text) {
         return std::search(bytes.begin(), bytes.end(), text.begin(), text.end()) != bytes.end();
@@ -98,19 +98,19 @@ TEST_F(ProjectFiles, SendMuxAndSaveTakeTheNetworkNameBox) {
         Control<QAbstractButton>("bt_Send")->click();
         ASSERT_EQ(boxes.Texts(), QStringList({"Process successful!"}));
     }
-    EXPECT_STREQ(ui::App().Store.Svc.NetName, "NET2");
-    EXPECT_STREQ(ui::App().Store.Svc.SvcInfo[0].Provider, "BRIMCO NET");
-    EXPECT_TRUE(contains(ReadFile(ui::App().ImageFile), "NET2"));
+    EXPECT_STREQ(TestApp().Store.Svc.NetName, "NET2");
+    EXPECT_STREQ(TestApp().Store.Svc.SvcInfo[0].Provider, "BRIMCO NET");
+    EXPECT_TRUE(contains(ReadFile(TestApp().ImageFile), "NET2"));
 
     Enter(Box("txt_NetName"), "NET3", Box("txt_TSID"));
     Save(FileInFolder("named.mux"));
-    EXPECT_STREQ(ui::App().Store.Svc.NetName, "NET3");
+    EXPECT_STREQ(TestApp().Store.Svc.NetName, "NET3");
     EXPECT_TRUE(contains(ReadFile(FileInFolder("named.mux")), "NET3"));
 }
 
 // The default suffix completes a name typed without one.
 TEST_F(ProjectFiles, SaveAddsTheDefaultSuffix) {
-    FillServices(ui::App().Store, {"NEWS"});
+    FillServices(TestApp().Store, {"NEWS"});
     Connect();
     Save(FileInFolder("plain"));
     EXPECT_EQ(ReadFile(FileInFolder("plain.mux")).size(), ProjectSize);
@@ -135,10 +135,10 @@ TEST_F(ProjectFiles, OpenedTsidBeyondFourDigitsSavesBackWhole) {
 // A file that cannot be created, or that does not take every byte, is no
 // saved project: "Error at Save.", never the success message.
 TEST_F(ProjectFiles, SaveThatFailsSaysErrorAtSave) {
-    FillServices(ui::App().Store, {"NEWS"});
+    FillServices(TestApp().Store, {"NEWS"});
     Connect();
     Enter(Box("txt_TSID"), "4660", Box("txt_NetName"));
-    ui::App().Store.Svc.TsId = 7;
+    TestApp().Store.Svc.TsId = 7;
     const std::string full = FileInFolder("full.mux"); // every write fails: no space left
     ASSERT_EQ(symlink("/dev/full", full.c_str()), 0);
     struct Case {
@@ -151,14 +151,14 @@ TEST_F(ProjectFiles, SaveThatFailsSaysErrorAtSave) {
         BoxAnswerer* boxes = Save(c.path);
         EXPECT_EQ(boxes->Texts(), QStringList({"Error at Save."}));
         EXPECT_EQ(boxes->Icons(), QList<QMessageBox::Icon>({QMessageBox::Critical}));
-        EXPECT_EQ(ui::App().Store.Svc.TsId, c.tsIdAfter);
+        EXPECT_EQ(TestApp().Store.Svc.TsId, c.tsIdAfter);
     }
 }
 
 TEST_F(ProjectFiles, CancelledDialogsChangeNothing) {
-    FillServices(ui::App().Store, {"NEWS"});
+    FillServices(TestApp().Store, {"NEWS"});
     Connect();
-    const std::vector<uint8_t> store = BytesOf(ui::App().Store);
+    const std::vector<uint8_t> store = BytesOf(TestApp().Store);
     const Shown before = WindowNow();
     FileDialogSeen seen;
     EXPECT_TRUE(Save("")->Texts().isEmpty());
@@ -168,7 +168,7 @@ TEST_F(ProjectFiles, CancelledDialogsChangeNothing) {
     EXPECT_EQ(seen.defaultSuffix, "mux");
     EXPECT_FALSE(seen.native);
     EXPECT_EQ(seen.mode, QFileDialog::AcceptOpen);
-    EXPECT_EQ(BytesOf(ui::App().Store), store);
+    EXPECT_EQ(BytesOf(TestApp().Store), store);
     EXPECT_EQ(WindowNow(), before);
 }
 
@@ -211,7 +211,7 @@ TEST_F(ProjectFiles, OpenFillsTheWindowByWhatTheFileHolds) {
         ASSERT_EQ(WriteProjectFile(path, *saved), ProjectFileStatus::Ok);
 
         // The window before: another description, in Pack mode.
-        FillServices(ui::App().Store, {"OLD"});
+        FillServices(TestApp().Store, {"OLD"});
         Connect();
         Enter(Box("txt_TSID"), "99", Box("txt_NetName"));
         TypeName("KIDS");
@@ -224,7 +224,7 @@ TEST_F(ProjectFiles, OpenFillsTheWindowByWhatTheFileHolds) {
         EXPECT_EQ(ContentButtonsOn(), c.buttonsOn);
         EXPECT_TRUE(PackShown());
 
-        const ConfigStore& store = ui::App().Store;
+        const ConfigStore& store = TestApp().Store;
         EXPECT_EQ(store.Svc.SvcCount, c.services);
         EXPECT_EQ(store.Ghost.GhostCount, c.ghosts);
         if (c.services > 0 || c.ghosts > 0) {
@@ -240,7 +240,7 @@ TEST_F(ProjectFiles, OpenFillsTheWindowByWhatTheFileHolds) {
 // Save, then Open: every service field, the subtitle settings and the ghost
 // table come back; only the rate figures may be recomputed.
 TEST_F(ProjectFiles, SavedProjectOpensAsItWasSaved) {
-    ConfigStore& store = ui::App().Store;
+    ConfigStore& store = TestApp().Store;
     FillServices(store, {"NEWS", "SPORT"});
     DataSlot& subtitles = store.Svc.SvcPids[1].Data[0];
     subtitles.PidIn = 320;
@@ -288,10 +288,10 @@ TEST_F(ProjectFiles, RefusedFilesChangeNeitherStoreNorWindow) {
         {"count.mux", countOutOfRange, true, "File corrupted!", QMessageBox::NoIcon},
         {"missing.mux", {}, false, "Cannot open input file.", QMessageBox::Critical},
     };
-    FillServices(ui::App().Store, {"NEWS", "SPORT"});
+    FillServices(TestApp().Store, {"NEWS", "SPORT"});
     Connect();
     Enter(Box("txt_TSID"), "4660", Box("txt_BitRate"));
-    const std::vector<uint8_t> store = BytesOf(ui::App().Store);
+    const std::vector<uint8_t> store = BytesOf(TestApp().Store);
     const Shown before = WindowNow();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -299,7 +299,7 @@ TEST_F(ProjectFiles, RefusedFilesChangeNeitherStoreNorWindow) {
         BoxAnswerer* boxes = Open(FileInFolder(c.name));
         EXPECT_EQ(boxes->Texts(), QStringList({c.message}));
         EXPECT_EQ(boxes->Icons(), QList<QMessageBox::Icon>({c.icon}));
-        EXPECT_EQ(BytesOf(ui::App().Store), store);
+        EXPECT_EQ(BytesOf(TestApp().Store), store);
         EXPECT_EQ(WindowNow(), before);
     }
 }

@@ -116,14 +116,14 @@ TEST_F(ServiceEditorEndToEnd, EnteredServicesReachThePmtsOfTheImage) {
 
     WhenModal<ui::Tfrm_CfgProg>(EnterTwoServices);
     Control<QAbstractButton>("bt_Edit")->click();
-    ASSERT_EQ(ui::App().Store.Svc.SvcCount, 2);
+    ASSERT_EQ(TestApp().Store.Svc.SvcCount, 2);
     ASSERT_TRUE(Control("bt_Send")->isEnabled()); // "Exit" with services stored
 
     BoxAnswerer boxes;
     Control<QAbstractButton>("bt_Send")->click();
     ASSERT_EQ(boxes.Texts().size(), 1);
     EXPECT_EQ(boxes.Last(), "Process successful!");
-    const std::vector<uint8_t> image = ReadFile(ui::App().ImageFile);
+    const std::vector<uint8_t> image = ReadFile(TestApp().ImageFile);
     EXPECT_EQ(simulator_->StoredImage(), image);
 
     const std::map<int, Pmt> pmts = PmtsOf(image);

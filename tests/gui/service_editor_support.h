@@ -20,7 +20,7 @@
 namespace kv::test {
 
 inline ConfigStore& Store() {
-    return ui::App().Store;
+    return TestApp().Store;
 }
 
 // The whole store back to its start state: all zero.
@@ -63,7 +63,7 @@ class EditorDriver {
         host.ProgramNames = names;
         host.NetName = netName;
         host.EnableSend = [this] { ++sendEnabled; };
-        owned_ = std::make_unique<ui::Tfrm_CfgProg>(host);
+        owned_ = std::make_unique<ui::Tfrm_CfgProg>(TestApp().Store, host);
         dialog = owned_.get();
         dialog->show();
         Activate();

@@ -31,15 +31,15 @@ TEST_F(UnsavedWork, DisconnectExitAndCloseBoxAskBeforeChangedServicesOrGhostsAre
         SCOPED_TRACE(c.what);
         Restart();
         processEnds_ = 0;
-        c.change(ui::App().Store);
+        c.change(TestApp().Store);
         Connect();
-        const std::vector<uint8_t> before = BytesOf(ui::App().Store);
+        const std::vector<uint8_t> before = BytesOf(TestApp().Store);
         BoxAnswerer boxes(QMessageBox::No);
         Press("bt_Disconnect");
         Action("mn_Exit")->trigger();
         EXPECT_EQ(boxes.Texts(), QStringList({Question, Question}));
-        EXPECT_TRUE(ui::App().Channel->Connected());
-        EXPECT_EQ(BytesOf(ui::App().Store), before);
+        EXPECT_TRUE(TestApp().Channel->Connected());
+        EXPECT_EQ(BytesOf(TestApp().Store), before);
         EXPECT_EQ(processEnds_, 0);
         EXPECT_TRUE(Build().isVisible());
         EXPECT_FALSE(Build().close()); // the close box, answered No
@@ -48,7 +48,7 @@ TEST_F(UnsavedWork, DisconnectExitAndCloseBoxAskBeforeChangedServicesOrGhostsAre
 
         boxes.QueueAnswers({QMessageBox::Yes});
         Press("bt_Disconnect");
-        EXPECT_FALSE(ui::App().Channel->Connected());
+        EXPECT_FALSE(TestApp().Channel->Connected());
         Press("bt_Exit"); // answered No when asked
         EXPECT_EQ(boxes.Texts().size(), c.exitAsksAfterDisconnect ? 5 : 4);
         EXPECT_EQ(processEnds_, c.exitAsksAfterDisconnect ? 0 : 1);
@@ -65,22 +65,22 @@ TEST_F(UnsavedWork, NothingIsAskedAfterSaveOpenSendOrGet) {
         std::function<void()> settle; // runs on changed services and ghost entries
     } cases[] = {
         {"Save", [&] { file("bt_Save"); }},
-        {"Open", [&] { file("bt_Save"); AddGhost(ui::App().Store, 3, 300, 301); file("bt_Open"); }},
+        {"Open", [&] { file("bt_Save"); AddGhost(TestApp().Store, 3, 300, 301); file("bt_Open"); }},
         {"Send Mux", [&] { Press("bt_Send"); }},
-        {"Get", [&] { Press("bt_Send"); AddGhost(ui::App().Store, 3, 300, 301); Press("bt_Get"); }},
+        {"Get", [&] { Press("bt_Send"); AddGhost(TestApp().Store, 3, 300, 301); Press("bt_Get"); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         Restart();
-        FillServices(ui::App().Store, {"NEWS"});
-        AddGhost(ui::App().Store, 2, 100, 200);
+        FillServices(TestApp().Store, {"NEWS"});
+        AddGhost(TestApp().Store, 2, 100, 200);
         Connect();
         BoxAnswerer boxes(QMessageBox::No);
         c.settle();
         QCoreApplication::processEvents();
         Press("bt_Disconnect");
         EXPECT_FALSE(boxes.Texts().contains(Question)) << boxes.Texts().join("|").toStdString();
-        EXPECT_FALSE(ui::App().Channel->Connected());
+        EXPECT_FALSE(TestApp().Channel->Connected());
     }
 }
 

@@ -20,23 +20,18 @@ Stage::Stage() {
     if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot create a scratch folder");
     folder_ = pattern + "/";
     std::filesystem::create_directory(folder_ + "Config");
-    ui::AppState& app = ui::App();
-    app.Channel.reset();
-    app.Store = ConfigStore{};
-    app.PatVersion = 0;
-    app.ComPort = 0;
-    ui::SetAppFolder(folder_);
+    app_.SetAppFolder(folder_);
 }
 
 Stage::~Stage() {
-    ui::App().Channel.reset();
+    app_.Channel.reset();
     simulator_.reset();
     std::error_code ec;
     std::filesystem::remove_all(folder_, ec);
 }
 
 void Stage::FillServices(const std::vector<std::string>& names) {
-    ConfigStore& store = ui::App().Store;
+    ConfigStore& store = app_.Store;
     for (const std::string& name : names) {
         const int i = store.Svc.SvcCount;
         const int pmt = 256 + 16 * i;
@@ -56,7 +51,7 @@ void Stage::FillServices(const std::vector<std::string>& names) {
 }
 
 void Stage::FillGhosts(int count) {
-    GhostBlock& ghosts = ui::App().Store.Ghost;
+    GhostBlock& ghosts = app_.Store.Ghost;
     count = std::clamp(count, 0, MaxGhosts);
     for (int j = 0; j < count; ++j) {
         ghosts.GhostInput[j] = static_cast<int16_t>(5 + j % 2);
@@ -71,7 +66,7 @@ void Stage::StartSimulator() {
     std::string error;
     if (!simulator_->Start(&error) || !simulator_->LinkAsPort(folder_, 1, &error))
         throw std::runtime_error("the simulated multiplexer did not start: " + error);
-    if (!ui::WritePortFile(ui::App().PortFile, 1)) throw std::runtime_error("cannot write the port file");
+    if (!ui::WritePortFile(app_.PortFile, 1)) throw std::runtime_error("cannot write the port file");
 }
 
 void ShowActive(QWidget& window) {

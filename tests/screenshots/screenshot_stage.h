@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "ui/app_state.h"
+
 namespace kv {
 class DeviceSimulator;
 }
@@ -25,6 +27,8 @@ class Stage {
     Stage& operator=(const Stage&) = delete;
 
     const std::string& Folder() const { return folder_; }
+    // The window program's state the pictured windows are handed.
+    ui::AppState& App() { return app_; }
 
     // `names` as services on inputs 1, 2, ..., each with PMT, PCR, video and
     // one audio stream, stored as the service editor's "Ok" stores them; the
@@ -36,6 +40,7 @@ class Stage {
     void StartSimulator();
 
   private:
+    ui::AppState app_;
     std::string folder_;
     std::unique_ptr<DeviceSimulator> simulator_;
 };

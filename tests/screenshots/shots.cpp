@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "gui/mux_map_support.h"
+#include "model/app_paths.h"
 
 #include "ui/app_state.h"
 #include "ui/devices.h"
@@ -27,12 +28,12 @@ namespace {
 // The main window connected to the simulated multiplexer, a TSID entered, a
 // program chosen and the clock running.
 std::unique_ptr<QWidget> ConnectedMainWindow(Stage& stage) {
-    auto window = std::make_unique<ui::Tfrm_CfgMux>(); // starts from an empty store
+    auto window = std::make_unique<ui::Tfrm_CfgMux>(stage.App()); // starts from an empty store
     stage.FillServices({"NEWS 24", "SPORT", "MOVIES", "KIDS", "MUSIC HITS"});
     stage.StartSimulator();
     ShowActive(*window);
     Child<QAbstractButton>(*window, "bt_Connect")->click();
-    if (!ui::App().Channel || !ui::App().Channel->Connected())
+    if (!stage.App().Channel || !stage.App().Channel->Connected())
         throw std::runtime_error("the window did not connect to the simulated multiplexer");
     Child<QLineEdit>(*window, "txt_TSID")->setText(QStringLiteral("4660"));
     Child<QListWidget>(*window, "lst_Prog")->setCurrentRow(1);
@@ -50,7 +51,7 @@ std::unique_ptr<QWidget> ServiceEditor(Stage& stage) {
     ui::ProgEditorHost host;
     host.ProgramNames = {QStringLiteral("NEWS"), QStringLiteral("SPORT"), QStringLiteral("MOVIES")};
     host.NetName = QStringLiteral("BRIMCO NET");
-    auto editor = std::make_unique<ui::Tfrm_CfgProg>(host);
+    auto editor = std::make_unique<ui::Tfrm_CfgProg>(stage.App().Store, host);
     ShowActive(*editor);
     auto* table = Child<QTableWidget>(*editor, "lst_Progs");
     const QRect row = table->visualRect(table->model()->index(1, 2));
@@ -72,7 +73,7 @@ std::unique_ptr<QWidget> SubtitleDialog(Stage&) {
 
 std::unique_ptr<QWidget> GhostEditor(Stage& stage) {
     stage.FillGhosts(6);
-    auto editor = std::make_unique<Tfrm_CfgGhost>(std::function<void()>{});
+    auto editor = std::make_unique<Tfrm_CfgGhost>(stage.App().Store, std::function<void()>{});
     ShowActive(*editor);
     return editor;
 }
@@ -91,10 +92,10 @@ std::unique_ptr<QWidget> DevicesDialog(Stage& stage) {
 
 // The multiplex map of 41 services over the eight inputs, one ghost entry on
 // a service's audio PID drawn as a conflict; large enough for the whole picture.
-std::unique_ptr<QWidget> MuxMap(Stage&) {
+std::unique_ptr<QWidget> MuxMap(Stage& stage) {
     auto store = std::make_unique<ConfigStore>();
     test::FillFortyOneServices(*store);
-    auto map = std::make_unique<ui::Tfrm_MuxMap>(*store);
+    auto map = std::make_unique<ui::Tfrm_MuxMap>(*store, ConfigFolder(stage.Folder()));
     map->resize(map->Picture().width() + 48, map->Picture().height() + 364);
     ShowActive(*map);
     return map;
