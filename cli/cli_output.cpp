@@ -65,7 +65,9 @@ int WriteOutputFile(const std::string& path, const std::string& text) {
     return WriteBytes(path, text.data(), text.size());
 }
 
-void SetQuiet(bool q) { quiet = q; }
+void SetQuiet(bool q) {
+    quiet = q;
+}
 
 void ShowProgress(const std::string& line) {
     if (quiet || !isatty(STDERR_FILENO)) return;

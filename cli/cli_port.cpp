@@ -6,8 +6,8 @@
 namespace kv::cli {
 
 void AddPortOptions(CLI::App& cmd, PortArguments& args) {
-    CLI::Option* port = cmd.add_option("--port", args.port, "serial port number N (COMN), 1..255")
-                            ->check(CLI::Range(1, 255));
+    CLI::Option* port =
+        cmd.add_option("--port", args.port, "serial port number N (COMN), 1..255")->check(CLI::Range(1, 255));
     CLI::Option* device = cmd.add_option("--device", args.device, "serial device path, in place of --port");
     port->excludes(device);
 }

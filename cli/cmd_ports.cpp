@@ -17,10 +17,8 @@ int ListPorts(bool asJson) {
     nlohmann::json ports = nlohmann::json::array();
     for (int port = 1; port <= ListedPorts; ++port) {
         const PortBinding b = DescribePort(folder, port);
-        ports.push_back({{"port", PortName(port)},
-                         {"device", b.DevicePath},
-                         {"linked", b.Linked},
-                         {"exists", b.Exists}});
+        ports.push_back(
+            {{"port", PortName(port)}, {"device", b.DevicePath}, {"linked", b.Linked}, {"exists", b.Exists}});
         if (!asJson)
             std::cout << PortName(port) << "  " << b.DevicePath << (b.Linked ? " (linked)" : "")
                       << (b.Exists ? "" : "  missing") << '\n';
@@ -36,8 +34,9 @@ int ListPorts(bool asJson) {
 
 const RegisterCommand registration([](CLI::App& app, int& status) {
     auto asJson = std::make_shared<bool>(false);
-    CLI::App* cmd = app.add_subcommand("ports", "List the ports COM1..COM9, the device each opens, and the serial "
-                                                "devices present");
+    CLI::App* cmd =
+        app.add_subcommand("ports", "List the ports COM1..COM9, the device each opens, and the serial "
+                                    "devices present");
     cmd->add_flag("--json", *asJson, "the same as JSON");
     cmd->callback([asJson, &status] { status = ListPorts(*asJson); });
 });

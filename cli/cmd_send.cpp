@@ -42,8 +42,8 @@ int Send(const SendArguments& args) {
     CliChannel cli(folder);
     if (!cli.Open(args.port)) return ExitIoErr;
     ShowProgress("Connecting");
-    const SendMuxResult sent = SendMuxImage(*store, args.image.patVersion, DeviceFilesOf(folder), &cli.Channel(),
-                                            {.Progress = ShowTransferProgress});
+    const SendMuxResult sent = SendMuxImage(*store, args.image.patVersion, DeviceFilesOf(folder),
+                                            &cli.Channel(), {.Progress = ShowTransferProgress});
     cli.Channel().Close();
     EndProgress();
     const int result = ResultCode(sent.Result);

@@ -25,9 +25,11 @@ int ShowProjectFile(const std::string& path, const std::string& output) {
 const RegisterCommand registration([](CLI::App& app, int& status) {
     auto path = std::make_shared<std::string>();
     auto output = std::make_shared<std::string>("-");
-    CLI::App* show = app.add_subcommand("show", "Print a project file (*.MUX) or a configuration image as JSON");
+    CLI::App* show =
+        app.add_subcommand("show", "Print a project file (*.MUX) or a configuration image as JSON");
     show->add_option("FILE", *path, "project file or configuration image")->required();
-    show->add_option("-o,--output", *output, "file to write the JSON to; - (the default) for standard output");
+    show->add_option("-o,--output", *output,
+                     "file to write the JSON to; - (the default) for standard output");
     show->callback([path, output, &status] { status = ShowProjectFile(*path, *output); });
 });
 

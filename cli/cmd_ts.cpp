@@ -40,9 +40,11 @@ const RegisterCommand registration([](CLI::App& app, int& status) {
     CLI::App* cmd =
         app.add_subcommand("ts", "Write the signalling packets of a project's image as a transport stream");
     cmd->add_option("PROJECT", *project, "project file (*.MUX)")->required();
-    cmd->add_option("-o,--output", *output, "transport stream file to write, - for standard output")->required();
+    cmd->add_option("-o,--output", *output, "transport stream file to write, - for standard output")
+        ->required();
     AddImageOptions(*cmd, *options);
-    cmd->callback([project, output, options, &status] { status = WriteTransportStream(*project, *output, *options); });
+    cmd->callback(
+        [project, output, options, &status] { status = WriteTransportStream(*project, *output, *options); });
 });
 
 } // namespace

@@ -20,7 +20,8 @@ int ReadDeviceImage(const PortArguments& port, std::string& readBackPath) {
     if (!cli.Open(port)) return ExitIoErr;
     const DeviceFiles files = DeviceFilesOf(folder);
     ShowProgress("Connecting");
-    const CaptureResult capture = CaptureFromDevice(&cli.Channel(), files, {.Progress = ShowTransferProgress});
+    const CaptureResult capture =
+        CaptureFromDevice(&cli.Channel(), files, {.Progress = ShowTransferProgress});
     cli.Channel().Close();
     EndProgress();
     if (!capture.Captured) {

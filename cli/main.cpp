@@ -16,12 +16,13 @@ int main(int argc, char** argv) {
     CLI::App app{"kv2208-cli: configuration tool of the KV2200-8 multiplexer, without the window"};
     app.set_version_flag("--version", std::string("kv2208-cli ") + kv::Version);
     app.require_subcommand(1);
-    app.footer("Exit status: 0 done; 64 usage error; 65 data refused (a damaged file, a rate out of range, a\n"
-               "configuration that does not fit an image); 66 an input file cannot be opened; 73 an output file\n"
-               "cannot be created; 74 another input/output error (a port that cannot be opened); send and get\n"
-               "exit with the transfer's result code 1..11 once it has started (get: 3 when nothing came back);\n"
-               "check exits 1 with warnings only and 65 with errors; diff and verify exit 1 when they differ.\n"
-               "An output file named - is standard output; messages go to standard error.");
+    app.footer(
+        "Exit status: 0 done; 64 usage error; 65 data refused (a damaged file, a rate out of range, a\n"
+        "configuration that does not fit an image); 66 an input file cannot be opened; 73 an output file\n"
+        "cannot be created; 74 another input/output error (a port that cannot be opened); send and get\n"
+        "exit with the transfer's result code 1..11 once it has started (get: 3 when nothing came back);\n"
+        "check exits 1 with warnings only and 65 with errors; diff and verify exit 1 when they differ.\n"
+        "An output file named - is standard output; messages go to standard error.");
     int status = 0;
     for (auto& add : kv::cli::Commands()) add(app, status);
     try {

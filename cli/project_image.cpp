@@ -9,11 +9,11 @@
 #include "cli/project_input.h"
 #include "model/project_file.h"
 #include "ops/bit_rate_entry.h"
+#include "ops/readback_display.h"
 #include "ops/send_mux.h"
 #include "tables/image_check.h"
 #include "tables/image_file.h"
 #include "tables/rate.h"
-#include "ops/readback_display.h"
 
 namespace kv::cli {
 namespace {
@@ -23,20 +23,21 @@ namespace {
 void WarnOfForeignRateTable(const std::string& project, const ConfigStore& store) {
     const int64_t bitRate = ActiveBitRate(store);
     if (bitRate == 0 || RateTableIsOfRate(store, bitRate)) return;
-    Complain(project,
-             "warning: the stored pacing table gives " +
-                 std::to_string(EffectiveBitRate(ActiveRateGaps(store), ActiveRateStuff(store))) +
-                 " bit/s, not the file's BitRate of " + std::to_string(bitRate) +
-                 " bit/s; it is used as stored (--rate recomputes it)");
+    Complain(project, "warning: the stored pacing table gives " +
+                          std::to_string(EffectiveBitRate(ActiveRateGaps(store), ActiveRateStuff(store))) +
+                          " bit/s, not the file's BitRate of " + std::to_string(bitRate) +
+                          " bit/s; it is used as stored (--rate recomputes it)");
 }
 
 } // namespace
 
 void AddImageOptions(CLI::App& cmd, ImageOptions& options) {
-    cmd.add_option("--pat-version", options.patVersion, "PAT version_number, 0..31")->check(CLI::Range(0, 31));
-    CLI::Option* rate = cmd.add_option("--rate", options.rate,
-                                       "output bit rate typed into the bit-rate box (bit/s): 503571 (byte) or "
-                                       "1232223 (pack) to 216000000; the table is recomputed from it");
+    cmd.add_option("--pat-version", options.patVersion, "PAT version_number, 0..31")
+        ->check(CLI::Range(0, 31));
+    CLI::Option* rate =
+        cmd.add_option("--rate", options.rate,
+                       "output bit rate typed into the bit-rate box (bit/s): 503571 (byte) or "
+                       "1232223 (pack) to 216000000; the table is recomputed from it");
     cmd.add_option("--mode", options.mode, "output mode: byte or pack")
         ->check(CLI::IsMember({"byte", "pack"}))
         ->needs(rate);
@@ -47,7 +48,8 @@ int PrepareProject(const std::string& project, const ImageOptions& options, Conf
     if (!options.rate) WarnOfForeignRateTable(project, store);
     // "Send Mux"'s steps with --rate for the bit-rate box; the TSID and the
     // network name are the file's.
-    const SendMuxCheck check = PrepareSendMux(store, {.RateText = options.rate, .ByteMode = options.mode == "byte"});
+    const SendMuxCheck check =
+        PrepareSendMux(store, {.RateText = options.rate, .ByteMode = options.mode == "byte"});
     switch (check.outcome) {
     case SendMuxCheck::Outcome::Ready:
         return 0;

@@ -17,7 +17,8 @@ int LoadProjectFile(const std::string& path, ConfigStore& store) {
         return ExitNoInput;
     }
     if (const auto bytes = ReadImageFile(path); bytes && LooksLikeImage(*bytes))
-        problem = "a configuration image, not a project file; \"kv2208-cli decode\" makes a project file of it";
+        problem =
+            "a configuration image, not a project file; \"kv2208-cli decode\" makes a project file of it";
     Complain(path, ProjectFileMessage(status), problem);
     return ExitDataErr;
 }

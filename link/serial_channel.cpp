@@ -54,7 +54,8 @@ std::string PortFailureDetail(const PortFailure& failure) {
     if (failure.Errno == 0) return detail + "the line settings did not hold";
     if (failure.Errno == EWOULDBLOCK) return detail + "in use by another program";
     detail += std::strerror(failure.Errno);
-    if (failure.Errno == EACCES) detail += " (the user must be in the dialout group: sudo adduser $USER dialout, then log in again)";
+    if (failure.Errno == EACCES)
+        detail += " (the user must be in the dialout group: sudo adduser $USER dialout, then log in again)";
     return detail;
 }
 

@@ -49,7 +49,7 @@ class SerialChannel {
     // The same for a device path given directly; messages name the path.
     bool OpenDevice(const std::string& path);
     const PortFailure& LastFailure() const { return failure_; } // set before the reporter is called
-    void Close();        // harmless when not open; joins the receive thread
+    void Close(); // harmless when not open; joins the receive thread
     bool Connected() const;
 
     // Writes the record unless the channel was closed. After a lost link

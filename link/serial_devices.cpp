@@ -50,7 +50,8 @@ PortBinding DescribePort(const std::string& appFolder, int port) {
     const std::string link = PortLinkPath(appFolder, port);
     std::error_code ec;
     binding.Linked = fs::is_symlink(fs::symlink_status(link, ec));
-    binding.DevicePath = binding.Linked ? fs::read_symlink(link, ec).string() : PortDevicePath(appFolder, port);
+    binding.DevicePath =
+        binding.Linked ? fs::read_symlink(link, ec).string() : PortDevicePath(appFolder, port);
     binding.Exists = fs::exists(binding.Linked ? link : binding.DevicePath, ec);
     return binding;
 }

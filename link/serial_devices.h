@@ -30,6 +30,7 @@ std::vector<std::string> DeviceChoices(const std::string& appFolder, const std::
 
 // Links port n to `device`, or back to its default when `device` is empty.
 // Refused (false, `error` says why) while a running simulator holds the port.
-bool BindPort(const std::string& appFolder, int port, const std::string& device, std::string* error = nullptr);
+bool BindPort(const std::string& appFolder, int port, const std::string& device,
+              std::string* error = nullptr);
 
 } // namespace kv

@@ -34,7 +34,9 @@ enum class TransferResult : int {
     LinkLost = 11,
 };
 
-constexpr int ResultCode(TransferResult result) { return static_cast<int>(result); }
+constexpr int ResultCode(TransferResult result) {
+    return static_cast<int>(result);
+}
 
 // Sends an idle command and empties the receive ring until 10 ms pass
 // without a record. 0 when the line fell quiet, 1 when it still streamed

@@ -49,9 +49,15 @@ std::string ConfigFolder(const std::string& appFolder) {
     return UserConfigFolder();
 }
 
-std::string ImageFilePath(const std::string& appFolder) { return ConfigFolder(appFolder) + "CONF_KV2200-8.A$B"; }
-std::string ReadBackFilePath(const std::string& appFolder) { return ConfigFolder(appFolder) + "CONF_KV2200-8.C$D"; }
-std::string PortFilePath(const std::string& appFolder) { return ConfigFolder(appFolder) + "KV2200-8_CONFPORT.kv2"; }
+std::string ImageFilePath(const std::string& appFolder) {
+    return ConfigFolder(appFolder) + "CONF_KV2200-8.A$B";
+}
+std::string ReadBackFilePath(const std::string& appFolder) {
+    return ConfigFolder(appFolder) + "CONF_KV2200-8.C$D";
+}
+std::string PortFilePath(const std::string& appFolder) {
+    return ConfigFolder(appFolder) + "KV2200-8_CONFPORT.kv2";
+}
 
 std::string CannotWriteMessage(const std::string& path, int error) {
     return "Cannot write " + path + ": " + std::strerror(error);
@@ -74,11 +80,17 @@ std::string PrepareConfigFolder(const std::string& appFolder) {
     return {};
 }
 
-std::string PortName(int port) { return "COM" + std::to_string(port); }
+std::string PortName(int port) {
+    return "COM" + std::to_string(port);
+}
 
-std::string PortLinkPath(const std::string& appFolder, int port) { return ConfigFolder(appFolder) + PortName(port); }
+std::string PortLinkPath(const std::string& appFolder, int port) {
+    return ConfigFolder(appFolder) + PortName(port);
+}
 
-std::string PortLockPath(const std::string& appFolder, int port) { return PortLinkPath(appFolder, port) + ".lock"; }
+std::string PortLockPath(const std::string& appFolder, int port) {
+    return PortLinkPath(appFolder, port) + ".lock";
+}
 
 std::string PortDevicePath(const std::string& appFolder, int port) {
     const std::string link = PortLinkPath(appFolder, port);

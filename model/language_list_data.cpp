@@ -514,6 +514,8 @@ constexpr const char* Items[LanguageCount] = {
 
 } // namespace
 
-std::span<const char* const> LanguageItems() { return Items; }
+std::span<const char* const> LanguageItems() {
+    return Items;
+}
 
 } // namespace kv

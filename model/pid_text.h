@@ -35,11 +35,11 @@ int16_t PidFromText(std::string_view text, Radix radix);
 // (a text with no number counts as outside).
 bool PidExitWarns(std::string_view text, Radix radix);
 
-std::string FormatPidForBox(int16_t pid, Radix radix);     // "%d" / "%4.4X"
-std::string FormatServiceIdForBox(uint16_t serviceId);       // "%hu" in both radixes
-std::string FormatCell(int value, Radix radix);             // "%4d" / "%4.4X" (list cells)
-std::string BlankIfNone(std::string boxText);               // "8191" and "1FFF" become ""
+std::string FormatPidForBox(int16_t pid, Radix radix); // "%d" / "%4.4X"
+std::string FormatServiceIdForBox(uint16_t serviceId); // "%hu" in both radixes
+std::string FormatCell(int value, Radix radix);        // "%4d" / "%4.4X" (list cells)
+std::string BlankIfNone(std::string boxText);          // "8191" and "1FFF" become ""
 
-std::string TrimBlanks(std::string_view text);               // leading and trailing blanks removed
+std::string TrimBlanks(std::string_view text); // leading and trailing blanks removed
 
 } // namespace kv

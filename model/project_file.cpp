@@ -41,7 +41,8 @@ ProjectFileStatus ReadProjectFile(const std::string& path, ConfigStore& store, s
     return ReadProjectBytes(bytes.data(), got, store, problem);
 }
 
-ProjectFileStatus ReadProjectBytes(const uint8_t* bytes, std::size_t size, ConfigStore& store, std::string* problem) {
+ProjectFileStatus ReadProjectBytes(const uint8_t* bytes, std::size_t size, ConfigStore& store,
+                                   std::string* problem) {
     if (bytes == nullptr || size != ProjectFileSize) {
         if (problem)
             *problem = (size > ProjectFileSize ? "more than " + std::to_string(ProjectFileSize)

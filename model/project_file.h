@@ -20,7 +20,8 @@ enum class ProjectFileStatus {
 
 // Reads a project file into `store`. Anything but Ok leaves `store` exactly as
 // it was; for Corrupted, `problem` (when given) receives why, in words.
-ProjectFileStatus ReadProjectFile(const std::string& path, ConfigStore& store, std::string* problem = nullptr);
+ProjectFileStatus ReadProjectFile(const std::string& path, ConfigStore& store,
+                                  std::string* problem = nullptr);
 
 // The same check on bytes already read: Ok (and the store takes them over)
 // only for exactly 13880 bytes whose counts and values keep the store's

@@ -6,7 +6,9 @@
 namespace kv {
 namespace {
 
-template <typename T> bool SameBytes(const T& a, const T& b) { return std::memcmp(&a, &b, sizeof(T)) == 0; }
+template <typename T> bool SameBytes(const T& a, const T& b) {
+    return std::memcmp(&a, &b, sizeof(T)) == 0;
+}
 
 // Only what the counts cover: slots beyond them are no service or entry.
 bool SameServices(const ServiceBlock& a, const ServiceBlock& b) {
@@ -38,7 +40,9 @@ void SavedContent::Mark(const ConfigStore& store) {
     ghosts_ = store.Ghost;
 }
 
-void SavedContent::MarkServices(const ServiceBlock& sb) { services_ = sb; }
+void SavedContent::MarkServices(const ServiceBlock& sb) {
+    services_ = sb;
+}
 
 bool SavedContent::Changed(const ConfigStore& store) const {
     return !SameServices(store.Svc, services_) || !SameGhosts(store.Ghost, ghosts_);

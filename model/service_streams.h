@@ -44,7 +44,9 @@ std::array<StreamRefOf<Pid>, StreamCount> StreamsOfImpl(Pids& p) {
 }
 } // namespace detail
 
-inline std::array<StreamRef, StreamCount> StreamsOf(ServicePids& p) { return detail::StreamsOfImpl(p); }
+inline std::array<StreamRef, StreamCount> StreamsOf(ServicePids& p) {
+    return detail::StreamsOfImpl(p);
+}
 inline std::array<ConstStreamRef, StreamCount> StreamsOf(const ServicePids& p) {
     return detail::StreamsOfImpl(p);
 }
@@ -52,10 +54,14 @@ inline std::array<ConstStreamRef, StreamCount> StreamsOf(const ServicePids& p) {
 // The position of a stream in the view (0 PCR, 1 video, 2..5 audio, 6..7 data).
 inline constexpr int StreamIndex(StreamKind kind, int slot) {
     switch (kind) {
-    case StreamKind::Pcr: return 0;
-    case StreamKind::Video: return 1;
-    case StreamKind::Audio: return 2 + slot;
-    case StreamKind::Data: return 2 + AudioSlots + slot;
+    case StreamKind::Pcr:
+        return 0;
+    case StreamKind::Video:
+        return 1;
+    case StreamKind::Audio:
+        return 2 + slot;
+    case StreamKind::Data:
+        return 2 + AudioSlots + slot;
     }
     return 0;
 }
@@ -64,15 +70,21 @@ inline constexpr int StreamIndex(StreamKind kind, int slot) {
 // name a stream.
 inline std::string StreamName(StreamKind kind, int slot) {
     switch (kind) {
-    case StreamKind::Pcr: return "PCR";
-    case StreamKind::Video: return "video";
-    case StreamKind::Audio: return "audio " + std::to_string(slot + 1);
-    case StreamKind::Data: return "data " + std::to_string(slot + 1);
+    case StreamKind::Pcr:
+        return "PCR";
+    case StreamKind::Video:
+        return "video";
+    case StreamKind::Audio:
+        return "audio " + std::to_string(slot + 1);
+    case StreamKind::Data:
+        return "data " + std::to_string(slot + 1);
     }
     return {};
 }
 
 // A stream is present when its output PID holds a stream.
-template <class Pid> bool HasStream(const StreamRefOf<Pid>& s) { return s.PidOut != PidNone; }
+template <class Pid> bool HasStream(const StreamRefOf<Pid>& s) {
+    return s.PidOut != PidNone;
+}
 
 } // namespace kv

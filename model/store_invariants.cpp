@@ -7,10 +7,11 @@
 namespace kv {
 namespace {
 
-bool PidOk(int16_t pid) { return pid >= 0 && pid <= PidNone; }
+bool PidOk(int16_t pid) {
+    return pid >= 0 && pid <= PidNone;
+}
 
-template <std::size_t N>
-bool Terminated(const char (&field)[N]) {
+template <std::size_t N> bool Terminated(const char (&field)[N]) {
     return std::memchr(field, '\0', N) != nullptr;
 }
 
@@ -25,7 +26,9 @@ const char* PidFieldName(StreamKind kind) {
     }
 }
 
-std::string Slot(const char* what, int i) { return std::string(what) + " of slot " + std::to_string(i); }
+std::string Slot(const char* what, int i) {
+    return std::string(what) + " of slot " + std::to_string(i);
+}
 
 } // namespace
 
@@ -33,9 +36,11 @@ std::optional<std::string> StoreInvariantViolation(const ConfigStore& s) {
     const ServiceBlock& sb = s.Svc;
     const GhostBlock& gb = s.Ghost;
     if (sb.SvcCount < 0 || sb.SvcCount > MaxServices)
-        return "service count " + std::to_string(sb.SvcCount) + " out of range 0.." + std::to_string(MaxServices);
+        return "service count " + std::to_string(sb.SvcCount) + " out of range 0.." +
+               std::to_string(MaxServices);
     if (gb.GhostCount < 0 || gb.GhostCount > MaxGhosts)
-        return "ghost count " + std::to_string(gb.GhostCount) + " out of range 0.." + std::to_string(MaxGhosts);
+        return "ghost count " + std::to_string(gb.GhostCount) + " out of range 0.." +
+               std::to_string(MaxGhosts);
     if (!Terminated(sb.NetName)) return "network name not terminated";
 
     for (int i = 0; i < sb.SvcCount; ++i) {

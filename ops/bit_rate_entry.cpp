@@ -55,7 +55,8 @@ BitRateEntry ApplyBitRateEntry(ConfigStore& store, std::string_view boxText, boo
 bool RateTableIsOfRate(const ConfigStore& store, int64_t rate) {
     for (bool byteMode : {true, false}) {
         auto scratch = std::make_unique<ConfigStore>(store);
-        if (ApplyBitRateEntry(*scratch, std::to_string(rate), byteMode).outcome != BitRateEntry::Outcome::Applied)
+        if (ApplyBitRateEntry(*scratch, std::to_string(rate), byteMode).outcome !=
+            BitRateEntry::Outcome::Applied)
             continue;
         if (std::equal(scratch->Svc.RateGaps, scratch->Svc.RateGaps + RateSlots, ActiveRateGaps(store)) &&
             scratch->Svc.RateStuff == ActiveRateStuff(store))

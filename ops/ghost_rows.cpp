@@ -15,7 +15,9 @@ std::optional<int> PidValue(std::string_view text, Radix radix) {
     return ScanLeadingNumber(text, radix);
 }
 
-bool InPidRange(int value) { return value >= 0 && value <= GhostPidMax; }
+bool InPidRange(int value) {
+    return value >= 0 && value <= GhostPidMax;
+}
 
 } // namespace
 

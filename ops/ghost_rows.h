@@ -45,7 +45,7 @@ struct GhostAddOutcome {
 };
 
 class GhostRows {
-public:
+  public:
     // The store's entries, in store order, shown in decimal.
     void LoadFrom(const GhostBlock& ghosts);
 
@@ -65,7 +65,7 @@ public:
     const std::vector<GhostRow>& Rows() const { return rows_; }
     int Count() const { return static_cast<int>(rows_.size()); }
 
-private:
+  private:
     std::vector<GhostRow> rows_;
 };
 

@@ -19,14 +19,21 @@ inline constexpr const char* MuxMemoryEmpty = "Mux memory is empty!";
 inline constexpr const char* FileSaveSuccessful = "File save successful!";
 
 // "Error 3": the result of a transfer that did not succeed.
-inline std::string TransferError(int code) { return "Error " + std::to_string(code); }
+inline std::string TransferError(int code) {
+    return "Error " + std::to_string(code);
+}
 
 // A port that cannot be opened, and one that would not keep the line
 // settings; `port` is "COMn" or the device path given directly.
-inline std::string PortNotAvailable(const std::string& port) { return port + " não disponivel"; }
-inline std::string PortConfigError(const std::string& port) { return "Erro de configuracao de " + port; }
+inline std::string PortNotAvailable(const std::string& port) {
+    return port + " não disponivel";
+}
+inline std::string PortConfigError(const std::string& port) {
+    return "Erro de configuracao de " + port;
+}
 inline std::string ChannelErrorText(const ChannelError& error) {
-    return error.kind == ChannelError::Kind::NotAvailable ? PortNotAvailable(error.Port) : PortConfigError(error.Port);
+    return error.kind == ChannelError::Kind::NotAvailable ? PortNotAvailable(error.Port)
+                                                          : PortConfigError(error.Port);
 }
 
 } // namespace kv::msg

@@ -1,8 +1,8 @@
 #include "ops/program_names.h"
 
 #include "model/pid_text.h"
-#include "ops/service_entry.h"
 #include "model/store_ops.h"
+#include "ops/service_entry.h"
 
 namespace kv {
 

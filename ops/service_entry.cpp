@@ -207,10 +207,11 @@ std::optional<int> FirstBadOutputPid(const ServiceEntry& e, Radix radix) {
     return std::nullopt;
 }
 
-std::optional<std::string> ReplaceQuestionFor(const ServiceBlock& sb, const ServiceEntry& e, const ServiceSlot& slot,
-                                              std::optional<int> selectedRow) {
+std::optional<std::string> ReplaceQuestionFor(const ServiceBlock& sb, const ServiceEntry& e,
+                                              const ServiceSlot& slot, std::optional<int> selectedRow) {
     if (slot.Found) return ReplaceQuestion;
-    if (!selectedRow || slot.Idx != *selectedRow || slot.Idx < 0 || slot.Idx >= MaxServices) return std::nullopt;
+    if (!selectedRow || slot.Idx != *selectedRow || slot.Idx < 0 || slot.Idx >= MaxServices)
+        return std::nullopt;
     return "Replace the service of " + TrimBlanks(BoundedText(sb.SvcInfo[slot.Idx].Name)) + " with " +
            TrimBlanks(e.Name) + "?";
 }

@@ -24,14 +24,16 @@ bool IsImageWithoutServices(const std::vector<uint8_t>& image) {
 
 } // namespace
 
-std::vector<std::string> ImageDecodeProblems(const std::vector<uint8_t>& image, const ReadBackResult& parsed) {
-    if (std::string shape = ShapeProblem(image); !shape.empty()) return {"not a configuration image: " + shape};
+std::vector<std::string> ImageDecodeProblems(const std::vector<uint8_t>& image,
+                                             const ReadBackResult& parsed) {
+    if (std::string shape = ShapeProblem(image); !shape.empty())
+        return {"not a configuration image: " + shape};
     std::vector<std::string> problems;
     if (parsed.PatVersion < 0 && !IsImageWithoutServices(image))
         problems.push_back("not a configuration image: no PAT at record " + std::to_string(PatIndex));
     for (int input : parsed.BadPidMapInputs)
-        problems.push_back("Error in file. (record " + std::to_string(PidMapIndex(input)) + ", the PID map of input " +
-                           std::to_string(input) + ", is not B8 01)");
+        problems.push_back("Error in file. (record " + std::to_string(PidMapIndex(input)) +
+                           ", the PID map of input " + std::to_string(input) + ", is not B8 01)");
     return problems;
 }
 

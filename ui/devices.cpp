@@ -24,7 +24,8 @@ Tfrm_Devices::Tfrm_Devices(std::string appFolder, QWidget* parent)
     layout->addWidget(lst_Ports);
     layout->addWidget(new QLabel(QStringLiteral("Serial devices:"), this));
     lst_Devices = Named(new QListWidget(this), "lst_Devices");
-    for (const std::string& device : DeviceChoices(appFolder_)) lst_Devices->addItem(QString::fromStdString(device));
+    for (const std::string& device : DeviceChoices(appFolder_))
+        lst_Devices->addItem(QString::fromStdString(device));
     layout->addWidget(lst_Devices);
 
     auto* buttons = new QHBoxLayout;
@@ -50,7 +51,8 @@ void Tfrm_Devices::ShowPorts() {
     for (int port = 1; port <= ListedPorts; ++port) {
         const PortBinding b = DescribePort(appFolder_, port);
         lst_Ports->addItem(QStringLiteral("%1  %2%3")
-                               .arg(QString::fromStdString(PortName(port)), QString::fromStdString(b.DevicePath),
+                               .arg(QString::fromStdString(PortName(port)),
+                                    QString::fromStdString(b.DevicePath),
                                     b.Exists ? QString() : QStringLiteral("  (missing)")));
     }
     lst_Ports->setCurrentRow(chosen);

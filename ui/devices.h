@@ -14,14 +14,14 @@ namespace kv::ui {
 
 class Tfrm_Devices : public QDialog {
     Q_OBJECT
-public:
+  public:
     Tfrm_Devices(std::string appFolder, QWidget* parent = nullptr);
 
-private slots:
+  private slots:
     void bt_BindClick();    // the chosen port to the chosen device
     void bt_DefaultClick(); // the chosen port back to its default
 
-private:
+  private:
     void ShowPorts();
     void Bind(const std::string& device);
 

@@ -19,17 +19,18 @@ bool AdmitsAll(const CharRule& rule, const QString& text) {
 }
 
 class KeyFilter : public QObject {
-public:
+  public:
     KeyFilter(QObject* parent, CharRule rule, std::function<void()> onEnter)
         : QObject(parent), rule_(std::move(rule)), onEnter_(std::move(onEnter)) {}
 
-protected:
+  protected:
     bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() != QEvent::KeyPress) return false;
         auto* key = static_cast<QKeyEvent*>(event);
         // Tab and Backtab carry a character but move the focus: navigation.
         // Delete carries one on X11 (0x7F) but is an editing key like the arrows.
-        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab || key->key() == Qt::Key_Delete) return false;
+        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab || key->key() == Qt::Key_Delete)
+            return false;
         // Shortcuts (copy, paste, undo ...) carry a control character; they
         // are characters like any other for the rule.
         QString text = key->text();
@@ -40,7 +41,7 @@ protected:
         return true;
     }
 
-private:
+  private:
     CharRule rule_;
     std::function<void()> onEnter_;
 };
@@ -48,28 +49,30 @@ private:
 // Strips refused characters from text that arrives other than by typing
 // (pasting through the context menu).
 class RuleValidator : public QValidator {
-public:
+  public:
     RuleValidator(QObject* parent, CharRule rule) : QValidator(parent), rule_(std::move(rule)) {}
     State validate(QString& input, int& pos) const override {
         QString kept;
         for (int i = 0; i < input.size(); ++i) {
-            if (rule_(input[i].unicode()) && input[i].unicode() >= 32) kept.append(input[i]);
-            else if (i < pos) --pos;
+            if (rule_(input[i].unicode()) && input[i].unicode() >= 32)
+                kept.append(input[i]);
+            else if (i < pos)
+                --pos;
         }
         input = kept;
         pos = std::min<int>(pos, input.size());
         return Acceptable;
     }
 
-private:
+  private:
     CharRule rule_;
 };
 
 class FocusExit : public QObject {
-public:
+  public:
     FocusExit(QObject* parent, std::function<void()> onExit) : QObject(parent), onExit_(std::move(onExit)) {}
 
-protected:
+  protected:
     bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() == QEvent::FocusOut) {
             const auto reason = static_cast<QFocusEvent*>(event)->reason();
@@ -78,17 +81,18 @@ protected:
         return false;
     }
 
-private:
+  private:
     std::function<void()> onExit_;
 };
 
 class EscapeKeeper : public QObject {
-public:
+  public:
     using QObject::QObject;
 
-protected:
+  protected:
     bool eventFilter(QObject*, QEvent* event) override {
-        return event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->matches(QKeySequence::Cancel);
+        return event->type() == QEvent::KeyPress &&
+               static_cast<QKeyEvent*>(event)->matches(QKeySequence::Cancel);
     }
 };
 

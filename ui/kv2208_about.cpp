@@ -60,6 +60,8 @@ Tfrm_About::Tfrm_About(QWidget* parent) : QDialog(parent) {
     connect(bt_Ok, &QToolButton::clicked, this, &Tfrm_About::bt_OkClick);
 }
 
-void Tfrm_About::bt_OkClick() { accept(); }
+void Tfrm_About::bt_OkClick() {
+    accept();
+}
 
 } // namespace kv::ui

@@ -11,13 +11,13 @@ namespace kv::ui {
 
 class Tfrm_About : public QDialog {
     Q_OBJECT
-public:
+  public:
     explicit Tfrm_About(QWidget* parent = nullptr);
 
-private slots:
+  private slots:
     void bt_OkClick();
 
-private:
+  private:
     QGroupBox* grp_About = nullptr;
     QToolButton* SpeedButton1 = nullptr;
     QLabel* Label3 = nullptr;

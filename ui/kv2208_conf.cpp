@@ -94,15 +94,16 @@ void Tfrm_CfgMux::FormCreate() {
     // elsewhere).
     QPointer<Tfrm_CfgMux> window(this);
     // The device path and the reason go to the box's detailed text.
-    app_.Channel = std::make_unique<SerialChannel>(app_.AppFolder, [window, &app = app_](const ChannelError& error) {
-        const QString text = QString::fromStdString(msg::ChannelErrorText(error));
-        const QString detail = QString::fromStdString(PortFailureDetail(app.Channel->LastFailure()));
-        if (QThread::currentThread() == qApp->thread())
-            ShowError(window, text, detail);
-        else
-            QMetaObject::invokeMethod(
-                qApp, [window, text, detail] { ShowError(window, text, detail); }, Qt::QueuedConnection);
-    });
+    app_.Channel =
+        std::make_unique<SerialChannel>(app_.AppFolder, [window, &app = app_](const ChannelError& error) {
+            const QString text = QString::fromStdString(msg::ChannelErrorText(error));
+            const QString detail = QString::fromStdString(PortFailureDetail(app.Channel->LastFailure()));
+            if (QThread::currentThread() == qApp->thread())
+                ShowError(window, text, detail);
+            else
+                QMetaObject::invokeMethod(
+                    qApp, [window, text, detail] { ShowError(window, text, detail); }, Qt::QueuedConnection);
+        });
     channel_ = app_.Channel.get();
     ShowPort(true);
 }
@@ -177,8 +178,8 @@ void Tfrm_CfgMux::bt_AboutClick() {
 void Tfrm_CfgMux::bt_EditClick() {
     QStringList names;
     for (int i = 0; i < lst_Prog->count(); ++i) names.append(lst_Prog->item(i)->text());
-    Tfrm_CfgProg editor(app_.Store, ProgEditorHost{names, txt_NetName->text(), [this] { bt_Send->setEnabled(true); }},
-                        this);
+    Tfrm_CfgProg editor(
+        app_.Store, ProgEditorHost{names, txt_NetName->text(), [this] { bt_Send->setEnabled(true); }}, this);
     editor.exec();
 }
 
@@ -211,7 +212,7 @@ void Tfrm_CfgMux::SetConnectedControls(bool connected) {
     mn_Port->menuAction()->setEnabled(!connected);
     mn_Devices->setEnabled(!connected);
     for (QWidget* control : std::initializer_list<QWidget*>{bt_Disconnect, bt_Add, bt_Get, bt_Open, bt_Ghost,
-                                                             txt_NameProg, txt_NetName, txt_TSID, txt_BitRate})
+                                                            txt_NameProg, txt_NetName, txt_TSID, txt_BitRate})
         control->setEnabled(connected);
     mn_Disconnect->setEnabled(connected);
     RedLed->setVisible(!connected);

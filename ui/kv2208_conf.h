@@ -28,7 +28,7 @@ struct AppState;
 }
 struct ReadBackDisplay;
 struct TransferTiming;
-}
+} // namespace kv
 
 class QAction;
 class QFrame;
@@ -49,7 +49,7 @@ QString ClockText(int hours, int minutes, int seconds);
 
 class Tfrm_CfgMux : public QMainWindow {
     Q_OBJECT
-public:
+  public:
     explicit Tfrm_CfgMux(AppState& app, QWidget* parent = nullptr);
     ~Tfrm_CfgMux() override; // closes the serial channel it created
 
@@ -57,12 +57,12 @@ public:
     // at once, with exit code 0. Tests put something harmless here.
     std::function<void()> EndProcess;
 
-protected:
+  protected:
     bool event(QEvent* e) override; // window activation runs FormActivate
     void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override; // the close box asks as Exit does
 
-private slots:
+  private slots:
     // Window events and the clock.
     void FormCreate();
     void FormShow();
@@ -99,7 +99,7 @@ private slots:
     void txt_TSIDExit();
     void txt_BitRateExit();
 
-private:
+  private:
     // Layout.
     void BuildMenu();
     QWidget* BuildToolbar();

@@ -90,9 +90,9 @@ void Tfrm_CfgMux::bt_SendClick() {
 
     const SendMuxCheck check =
         PrepareSendMux(app_.Store, {.RateText = txt_BitRate->text().toStdString(),
-                                   .ByteMode = ByteModeChosen(),
-                                   .TsIdText = txt_TSID->text().toStdString(),
-                                   .NetName = txt_NetName->text().toLatin1().toStdString()});
+                                    .ByteMode = ByteModeChosen(),
+                                    .TsIdText = txt_TSID->text().toStdString(),
+                                    .NetName = txt_NetName->text().toLatin1().toStdString()});
     if (check.ShownRate) SetTextWhole(txt_BitRate, QString::number(*check.ShownRate));
     if (check.outcome != SendMuxCheck::Outcome::Ready) {
         ShowWarning(this, QString::fromStdString(check.Warning));

@@ -3,7 +3,6 @@
 
 #include <QAction>
 #include <QEvent>
-#include <QProgressBar>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -13,6 +12,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QRadioButton>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -76,19 +76,20 @@ QLineEdit* NetworkBox(QWidget* parent, const char* name, int limit, int width) {
 
 // A menu item that is enabled exactly while its button is.
 class EnabledMirror : public QObject {
-public:
+  public:
     EnabledMirror(QWidget* button, QAction* item) : QObject(button), item_(item) {
         item_->setEnabled(button->isEnabled());
         button->installEventFilter(this);
     }
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::EnabledChange) item_->setEnabled(static_cast<QWidget*>(watched)->isEnabled());
+        if (event->type() == QEvent::EnabledChange)
+            item_->setEnabled(static_cast<QWidget*>(watched)->isEnabled());
         return false;
     }
 
-private:
+  private:
     QAction* item_;
 };
 
@@ -112,7 +113,8 @@ void Tfrm_CfgMux::BuildMenu() {
 
     mn_File = Named(bar->addMenu(QStringLiteral("File")), "mn_File");
     mn_Connect = Named(mn_File->addAction(pictures::Connect(), QStringLiteral("&Connect")), "mn_Connect");
-    mn_Disconnect = Named(mn_File->addAction(pictures::Disconnect(), QStringLiteral("&Disconnect")), "mn_Disconnect");
+    mn_Disconnect =
+        Named(mn_File->addAction(pictures::Disconnect(), QStringLiteral("&Disconnect")), "mn_Disconnect");
     mn_Disconnect->setEnabled(false);
     // The Programs group's operations, so the window can be used without a
     // mouse; enabled with their buttons (BuildProgramGroup).
@@ -171,7 +173,8 @@ QWidget* Tfrm_CfgMux::BuildToolbar() {
     row->setSpacing(2);
 
     const QSize glyph(30, 30);
-    bt_Connect = PictureButton(grp_Toolbar, "bt_Connect", pictures::Connect(), glyph, QStringLiteral("Connect"));
+    bt_Connect =
+        PictureButton(grp_Toolbar, "bt_Connect", pictures::Connect(), glyph, QStringLiteral("Connect"));
     bt_Disconnect = PictureButton(grp_Toolbar, "bt_Disconnect", pictures::Disconnect(), glyph,
                                   QStringLiteral("Disconnect"));
     bt_About = PictureButton(grp_Toolbar, "bt_About", pictures::About(), glyph, QStringLiteral("About"));
@@ -189,7 +192,8 @@ QWidget* Tfrm_CfgMux::BuildToolbar() {
 
     // Decorative picture at the right end: a flat button without any action.
     const QSize badge(150, 36);
-    auto* logo = PictureButton(grp_Toolbar, "bt_Badge", QIcon(pictures::ToolbarBadge(badge)), badge, QString());
+    auto* logo =
+        PictureButton(grp_Toolbar, "bt_Badge", QIcon(pictures::ToolbarBadge(badge)), badge, QString());
     logo->setAutoRaise(true);
     row->addWidget(logo);
 
@@ -249,24 +253,24 @@ QGroupBox* Tfrm_CfgMux::BuildProgramGroup() {
 
     // Two button columns left of the list: Open, Save, Get outside, level
     // with Delete, Clear, Ghost; "Send Mux", the largest, below them.
-    bt_Add = ProgramButton(grp_Program, "bt_Add", QStringLiteral("Add"), QStringLiteral("Add new program in list"),
-                           pictures::Add());
-    bt_Edit = ProgramButton(grp_Program, "bt_Edit", QStringLiteral("Edit"), QStringLiteral("Configure Programs Pid"),
-                            pictures::Edit());
+    bt_Add = ProgramButton(grp_Program, "bt_Add", QStringLiteral("Add"),
+                           QStringLiteral("Add new program in list"), pictures::Add());
+    bt_Edit = ProgramButton(grp_Program, "bt_Edit", QStringLiteral("Edit"),
+                            QStringLiteral("Configure Programs Pid"), pictures::Edit());
     bt_Delete = ProgramButton(grp_Program, "bt_Delete", QStringLiteral("Delete"),
                               QStringLiteral("Delete Program selected"), pictures::Delete());
-    bt_Clear = ProgramButton(grp_Program, "bt_Clear", QStringLiteral("Clear"), QStringLiteral("Delete all programs"),
-                             pictures::Clear());
-    bt_Ghost = ProgramButton(grp_Program, "bt_Ghost", QStringLiteral("Ghost"), QStringLiteral("Configure ghost data"),
-                             pictures::Ghost());
+    bt_Clear = ProgramButton(grp_Program, "bt_Clear", QStringLiteral("Clear"),
+                             QStringLiteral("Delete all programs"), pictures::Clear());
+    bt_Ghost = ProgramButton(grp_Program, "bt_Ghost", QStringLiteral("Ghost"),
+                             QStringLiteral("Configure ghost data"), pictures::Ghost());
     bt_Open = ProgramButton(grp_Program, "bt_Open", QStringLiteral("Open"), QStringLiteral("Open file "),
                             pictures::Open());
     bt_Save = ProgramButton(grp_Program, "bt_Save", QStringLiteral("Save"), QStringLiteral("Save in file"),
                             pictures::Save());
-    bt_Get = ProgramButton(grp_Program, "bt_Get", QStringLiteral("Get"), QStringLiteral("Get data from Multiplexer"),
-                           pictures::Get());
-    bt_Send = ProgramButton(grp_Program, "bt_Send", QStringLiteral("Send Mux"), QStringLiteral("Send data to Mux"),
-                            pictures::Send());
+    bt_Get = ProgramButton(grp_Program, "bt_Get", QStringLiteral("Get"),
+                           QStringLiteral("Get data from Multiplexer"), pictures::Get());
+    bt_Send = ProgramButton(grp_Program, "bt_Send", QStringLiteral("Send Mux"),
+                            QStringLiteral("Send data to Mux"), pictures::Send());
     bt_Send->setIconSize(QSize(32, 32));
     bt_Send->setFixedHeight(52);
 
@@ -311,8 +315,9 @@ QGroupBox* Tfrm_CfgMux::BuildProgramGroup() {
     connect(bt_Get, &QToolButton::clicked, this, &Tfrm_CfgMux::bt_GetClick);
     connect(bt_Send, &QToolButton::clicked, this, &Tfrm_CfgMux::bt_SendClick);
 
-    const std::pair<QToolButton*, QAction*> menuItems[] = {{bt_Open, mn_Open}, {bt_Save, mn_Save}, {bt_Get, mn_Get},
-                                                           {bt_Send, mn_Send}, {bt_Edit, mn_Edit}, {bt_Ghost, mn_Ghost}};
+    const std::pair<QToolButton*, QAction*> menuItems[] = {{bt_Open, mn_Open}, {bt_Save, mn_Save},
+                                                           {bt_Get, mn_Get},   {bt_Send, mn_Send},
+                                                           {bt_Edit, mn_Edit}, {bt_Ghost, mn_Ghost}};
     for (const auto& [button, item] : menuItems) new EnabledMirror(button, item);
     return grp_Program;
 }
@@ -349,7 +354,8 @@ QWidget* Tfrm_CfgMux::BuildStatusBar() {
     grp_PortSerial->setFixedWidth(100);
 
     grp_Brimco = StatusPanel(bar, "grp_Brimco");
-    lbl_Brimco = Caption(grp_Brimco, "lbl_Brimco", QStringLiteral("KV2200-8 Multiplexer 8x1 - Configuration"));
+    lbl_Brimco =
+        Caption(grp_Brimco, "lbl_Brimco", QStringLiteral("KV2200-8 Multiplexer 8x1 - Configuration"));
     lbl_Brimco->setAlignment(Qt::AlignCenter);
     grp_Brimco->layout()->addWidget(lbl_Brimco);
     prg_Transfer = Named(new QProgressBar(grp_Brimco), "prg_Transfer");

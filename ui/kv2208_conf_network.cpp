@@ -15,7 +15,9 @@ namespace kv::ui {
 namespace {
 
 // txt_SymbRateKeyPress: digits, the two separators and backspace.
-bool BitRateKeyAdmitted(char32_t c) { return DigitKeyAdmitted(c) || c == '.' || c == ','; }
+bool BitRateKeyAdmitted(char32_t c) {
+    return DigitKeyAdmitted(c) || c == '.' || c == ',';
+}
 
 } // namespace
 
@@ -26,7 +28,9 @@ void Tfrm_CfgMux::InstallNetworkFilters() {
     OnFocusExit(txt_TSID, [this] { txt_TSIDExit(); });
 }
 
-bool Tfrm_CfgMux::ByteModeChosen() const { return rdg_ModeByte->isChecked(); }
+bool Tfrm_CfgMux::ByteModeChosen() const {
+    return rdg_ModeByte->isChecked();
+}
 
 void Tfrm_CfgMux::txt_TSIDExit() {
     app_.Store.Svc.TsId = static_cast<uint16_t>(AtolText(txt_TSID->text().toStdString()));
@@ -38,12 +42,14 @@ void Tfrm_CfgMux::txt_BitRateExit() {
     const kv::BitRateEntry entry = ApplyBitRateBox();
     if (entry.outcome == kv::BitRateEntry::Outcome::OutOfRange) {
         const QString warning = QString::fromStdString(entry.Warning);
-        QMetaObject::invokeMethod(this, [this, warning] { ShowWarning(this, warning); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, warning] { ShowWarning(this, warning); }, Qt::QueuedConnection);
     }
 }
 
 kv::BitRateEntry Tfrm_CfgMux::ApplyBitRateBox() {
-    kv::BitRateEntry entry = ApplyBitRateEntry(app_.Store, txt_BitRate->text().toStdString(), ByteModeChosen());
+    kv::BitRateEntry entry =
+        ApplyBitRateEntry(app_.Store, txt_BitRate->text().toStdString(), ByteModeChosen());
     if (entry.outcome == kv::BitRateEntry::Outcome::Applied)
         SetTextWhole(txt_BitRate, QString::number(entry.EffectiveRate));
     return entry;

@@ -136,7 +136,8 @@ void Tfrm_CfgGhost::BuildControls() {
     ghostLayout->addLayout(leftColumn);
     ghostLayout->addWidget(lst_Ghost, 1);
 
-    bt_Add = MakeButton(this, "bt_Add", QStringLiteral("Add"), QStringLiteral("Insert item into Program list"));
+    bt_Add =
+        MakeButton(this, "bt_Add", QStringLiteral("Add"), QStringLiteral("Insert item into Program list"));
     bt_Delete = MakeButton(this, "bt_Delete", QStringLiteral("Delete"), QStringLiteral("Delete item list"));
     bt_Clear = MakeButton(this, "bt_Clear", QStringLiteral("Clear"), QStringLiteral("Delete all item list"));
     bt_Exit = MakeButton(this, "bt_Exit", QStringLiteral("Exit "), QStringLiteral("Exit "));
@@ -175,7 +176,7 @@ void Tfrm_CfgGhost::FormShow() {
 
 Radix Tfrm_CfgGhost::CurrentRadix() const {
     return radixButtons_->checkedId() == static_cast<int>(Radix::Hexadecimal) ? Radix::Hexadecimal
-                                                                               : Radix::Decimal;
+                                                                              : Radix::Decimal;
 }
 
 int Tfrm_CfgGhost::SelectedRow() const {
@@ -206,9 +207,8 @@ void Tfrm_CfgGhost::SetListButtons(bool haveRows) {
 
 void Tfrm_CfgGhost::bt_AddClick() {
     const Radix radix = CurrentRadix();
-    if (kv::ui::RefuseTakenGhostPid(this, store_, rows_, SelectedRow(),
-                                    cb_InASI->currentText().toInt(), txt_PidInGhost->text(),
-                                    txt_PidOutGhost->text(), radix, txt_PidOutGhost))
+    if (kv::ui::RefuseTakenGhostPid(this, store_, rows_, SelectedRow(), cb_InASI->currentText().toInt(),
+                                    txt_PidInGhost->text(), txt_PidOutGhost->text(), radix, txt_PidOutGhost))
         return;
     const kv::GhostAddOutcome outcome =
         rows_.Add(store_, SelectedRow(), cb_InASI->currentText().toInt(),

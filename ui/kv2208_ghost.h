@@ -19,16 +19,16 @@ class QTreeWidget;
 
 class Tfrm_CfgGhost : public QDialog {
     Q_OBJECT
-public:
+  public:
     // enableSendAndSave: run by "Exit " when the store holds ghost entries, so
     // the main window can offer "Send Mux" and "Save".
     // store: the configuration whose ghost entries the editor shows and changes.
     Tfrm_CfgGhost(kv::ConfigStore& store, std::function<void()> enableSendAndSave, QWidget* parent = nullptr);
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
 
-private slots:
+  private slots:
     void FormShow();
     void bt_AddClick();
     void bt_DeleteClick();
@@ -37,7 +37,7 @@ private slots:
     void lst_GhostClick();
     void txt_PidInGhostKeyPress(); // Enter in either PID field
 
-private:
+  private:
     void BuildControls();
     kv::Radix CurrentRadix() const;
     int SelectedRow() const;

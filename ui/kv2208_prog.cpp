@@ -161,7 +161,8 @@ void Tfrm_CfgProg::bt_OkClick() {
             return box < 0 ? txt_PidPmt : streamBoxes_.at(static_cast<std::size_t>(box)).Out;
         }))
         return;
-    const std::optional<std::string> question = ReplaceQuestionFor(store.Svc, entry, check.Slot, SelectedRow());
+    const std::optional<std::string> question =
+        ReplaceQuestionFor(store.Svc, entry, check.Slot, SelectedRow());
     if (question && !AskQuestion(this, QString::fromLatin1(*question))) return;
     if (PidFromText(entry.PmtPid, radix) == PidNone) {
         ShowError(this, QString::fromLatin1(PmtIncorrectMessage));

@@ -15,22 +15,26 @@
 #include "ui/kv2208_conf.h"
 #include "ui/kv2208_ghost.h"
 #include "ui/kv2208_prog.h"
-#include "ui/subtitle.h"
 #include "ui/message_box.h"
+#include "ui/subtitle.h"
 
 // In a sanitizer build, the leak check at exit would report what the GUI
 // libraries keep for the whole process (D-Bus, fonts) and turn the exit code
 // into 1; the program returns 0 in every case.
-extern "C" const char* __asan_default_options() { return "detect_leaks=0"; }
+extern "C" const char* __asan_default_options() {
+    return "detect_leaks=0";
+}
 
 namespace {
 
-QString ExceptionText(const std::exception& e) { return QString::fromLocal8Bit(e.what()); }
+QString ExceptionText(const std::exception& e) {
+    return QString::fromLocal8Bit(e.what());
+}
 
 // An exception that escapes a handler is shown in an error box and the
 // message loop goes on.
 class GuardedApplication : public QApplication {
-public:
+  public:
     using QApplication::QApplication;
 
     bool notify(QObject* receiver, QEvent* event) override {

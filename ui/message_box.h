@@ -16,7 +16,7 @@ void ShowWarning(QWidget* parent, const QString& text, const QString& detail = {
 // exclamation icon, Yes/No; true for Yes. Yes is the default unless `defaultNo`.
 bool AskQuestion(QWidget* parent, const QString& text, bool defaultNo = false);
 void ShowError(QWidget* parent, const QString& text, const QString& detail = {}); // stop icon, OK
-void ShowInformation(QWidget* parent, const QString& text); // information icon, OK
+void ShowInformation(QWidget* parent, const QString& text);                       // information icon, OK
 // The plain message dialog: no icon, OK. Only "File corrupted!" uses it.
 void ShowMessage(QWidget* parent, const QString& text);
 

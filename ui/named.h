@@ -6,8 +6,7 @@
 
 namespace kv::ui {
 
-template <typename T>
-T* Named(T* object, const QString& name) {
+template <typename T> T* Named(T* object, const QString& name) {
     object->setObjectName(name);
     return object;
 }

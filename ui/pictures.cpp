@@ -192,7 +192,8 @@ void DrawOpen(QPainter& p) {
 void DrawSave(QPainter& p) {
     p.setPen(Outline(QColor(25, 55, 110)));
     p.setBrush(Vertical(4, 28, QColor(80, 130, 210), QColor(35, 75, 150)));
-    p.drawPolygon(QPolygonF({QPointF(4, 4), QPointF(24, 4), QPointF(28, 8), QPointF(28, 28), QPointF(4, 28)}));
+    p.drawPolygon(
+        QPolygonF({QPointF(4, 4), QPointF(24, 4), QPointF(28, 8), QPointF(28, 28), QPointF(4, 28)}));
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(235, 238, 244));
     p.drawRect(QRectF(9, 4.7, 13, 8));
@@ -223,7 +224,8 @@ void Arrow(QPainter& p, QPointF from, QPointF tip, const QColor& colour) {
     p.drawLine(from, QPointF(tip.x(), tip.y() - dir * 5));
     p.setPen(Qt::NoPen);
     p.setBrush(colour);
-    p.drawPolygon(QPolygonF({tip, QPointF(tip.x() - 6, tip.y() - dir * 7), QPointF(tip.x() + 6, tip.y() - dir * 7)}));
+    p.drawPolygon(
+        QPolygonF({tip, QPointF(tip.x() - 6, tip.y() - dir * 7), QPointF(tip.x() + 6, tip.y() - dir * 7)}));
 }
 
 void DrawGet(QPainter& p) {
@@ -309,19 +311,45 @@ QPixmap Led(bool green, int size) {
     return pixmap;
 }
 
-QIcon Connect() { return MakeIcon(DrawConnect); }
-QIcon Disconnect() { return MakeIcon(DrawDisconnect); }
-QIcon About() { return MakeIcon(DrawAbout); }
-QIcon Exit() { return MakeIcon(DrawExit); }
-QIcon Add() { return MakeIcon(DrawAdd); }
-QIcon Edit() { return MakeIcon(DrawEdit); }
-QIcon Delete() { return MakeIcon(DrawDelete); }
-QIcon Clear() { return MakeIcon(DrawClear); }
-QIcon Ghost() { return MakeIcon(DrawGhost); }
-QIcon Open() { return MakeIcon(DrawOpen); }
-QIcon Save() { return MakeIcon(DrawSave); }
-QIcon Get() { return MakeIcon(DrawGet); }
-QIcon Send() { return MakeIcon(DrawSend); }
+QIcon Connect() {
+    return MakeIcon(DrawConnect);
+}
+QIcon Disconnect() {
+    return MakeIcon(DrawDisconnect);
+}
+QIcon About() {
+    return MakeIcon(DrawAbout);
+}
+QIcon Exit() {
+    return MakeIcon(DrawExit);
+}
+QIcon Add() {
+    return MakeIcon(DrawAdd);
+}
+QIcon Edit() {
+    return MakeIcon(DrawEdit);
+}
+QIcon Delete() {
+    return MakeIcon(DrawDelete);
+}
+QIcon Clear() {
+    return MakeIcon(DrawClear);
+}
+QIcon Ghost() {
+    return MakeIcon(DrawGhost);
+}
+QIcon Open() {
+    return MakeIcon(DrawOpen);
+}
+QIcon Save() {
+    return MakeIcon(DrawSave);
+}
+QIcon Get() {
+    return MakeIcon(DrawGet);
+}
+QIcon Send() {
+    return MakeIcon(DrawSend);
+}
 
 QPixmap Banner(QSize size) {
     QPixmap pixmap(size);

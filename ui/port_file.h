@@ -9,8 +9,8 @@
 namespace kv::ui {
 
 struct PortFileContent {
-    bool Opened = false;          // false when missing or read-only: the port becomes 0
-    std::optional<int16_t> Port;  // empty when the file holds fewer than two bytes
+    bool Opened = false;         // false when missing or read-only: the port becomes 0
+    std::optional<int16_t> Port; // empty when the file holds fewer than two bytes
 };
 
 // Opens the file as an existing one for reading and writing; a read-only

@@ -10,8 +10,8 @@ KV_PACKAGE_DIR="$KV_ROOT/build/package"
 KV_PACKAGES_BUILD=(cmake g++ make pkg-config qt6-base-dev qt6-svg-dev nlohmann-json3-dev libcli11-dev
                    iso-codes fonts-dejavu-core)
 # The tests: GoogleTest, stream analysers, a virtual display, and what the
-# package check runs.
-KV_PACKAGES_TEST=(libgtest-dev tshark ffmpeg xvfb xauth desktop-file-utils man-db)
+# package check runs, and clang-format for the format check.
+KV_PACKAGES_TEST=(libgtest-dev tshark ffmpeg xvfb xauth desktop-file-utils man-db clang-format)
 # Making the Debian package (dpkg-shlibdeps, and `file` that CPack asks).
 KV_PACKAGES_PACKAGE=(dpkg-dev file)
 # The fuzz targets (libFuzzer).

@@ -10,9 +10,9 @@
 
 #include "link/device_simulator.h"
 #include "link/serial_channel.h"
-#include "ops/operator_messages.h"
 #include "link/transfer.h"
 #include "model/app_paths.h"
+#include "ops/operator_messages.h"
 #include "tables/image_writer.h"
 #include "tables/tables_test_support.h"
 
@@ -76,7 +76,8 @@ int main() {
         std::printf("simulator: %s\n", error.c_str());
         return 1;
     }
-    kv::SerialChannel channel(folder, [](const kv::ChannelError& e) { std::printf("%s\n", kv::msg::ChannelErrorText(e).c_str()); });
+    kv::SerialChannel channel(
+        folder, [](const kv::ChannelError& e) { std::printf("%s\n", kv::msg::ChannelErrorText(e).c_str()); });
     if (!channel.Open(Port)) return 1;
     std::this_thread::sleep_for(std::chrono::milliseconds(1100)); // past the receive thread's startup wait
 

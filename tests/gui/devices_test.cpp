@@ -15,14 +15,15 @@ namespace kv::test {
 namespace {
 
 class DevicesDialogTest : public MainWindowTest {
-protected:
+  protected:
     // Opens the dialog from the Config menu and runs `act` on it once shown.
     void InDevicesDialog(const std::function<void(QDialog&)>& act) {
         bool ran = false;
         QTimer::singleShot(0, [&] {
             QDialog* dialog = nullptr;
-            ASSERT_TRUE(QTest::qWaitFor(
-                [&] { return (dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) != nullptr; }));
+            ASSERT_TRUE(QTest::qWaitFor([&] {
+                return (dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) != nullptr;
+            }));
             EXPECT_EQ(dialog->objectName(), "frm_Devices");
             act(*dialog);
             ran = true;
@@ -31,7 +32,9 @@ protected:
         Action("mn_Devices")->trigger();
         EXPECT_TRUE(ran);
     }
-    static QListWidget& List(QDialog& dialog, const char* name) { return *dialog.findChild<QListWidget*>(name); }
+    static QListWidget& List(QDialog& dialog, const char* name) {
+        return *dialog.findChild<QListWidget*>(name);
+    }
 };
 
 TEST_F(DevicesDialogTest, Com4BoundToTheSimulatorsTerminalConnectsAndUnbindsToItsDefault) {

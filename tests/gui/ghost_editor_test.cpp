@@ -27,7 +27,7 @@ struct Entry {
 };
 
 class GhostEditor : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { std::memset(&kv::test::TestApp().Store, 0, sizeof(kv::ConfigStore)); }
 
     static kv::GhostBlock& Ghosts() { return kv::test::TestApp().Store.Ghost; }
@@ -45,8 +45,7 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(dlg_.get()));
     }
 
-    template <typename T>
-    T* Control(const char* name) {
+    template <typename T> T* Control(const char* name) {
         T* w = dlg_->findChild<T*>(QString::fromLatin1(name));
         if (!w) throw std::runtime_error(std::string("no control ") + name);
         return w;

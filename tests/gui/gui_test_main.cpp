@@ -6,7 +6,9 @@
 // Qt and the font libraries keep process-lifetime allocations that the leak
 // checker would report at exit; the windows' own leaks are not what these
 // tests measure.
-extern "C" const char* __asan_default_options() { return "detect_leaks=0"; }
+extern "C" const char* __asan_default_options() {
+    return "detect_leaks=0";
+}
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");

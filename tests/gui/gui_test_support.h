@@ -24,7 +24,7 @@ inline ui::AppState& TestApp() {
 // Answers every message box that opens while it lives: records its text and
 // presses `answer` (Ok for one-button boxes when answer is not offered).
 class BoxAnswerer {
-public:
+  public:
     explicit BoxAnswerer(QMessageBox::StandardButton answer = QMessageBox::Ok) : answer_(answer) {
         timer_.setInterval(10);
         QObject::connect(&timer_, &QTimer::timeout, [this] { Poll(); });
@@ -38,7 +38,7 @@ public:
     QString Last() const { return texts_.isEmpty() ? QString() : texts_.back(); }
     const QList<QMessageBox::Icon>& Icons() const { return icons_; }
 
-private:
+  private:
     void Poll() {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (!box || box == lastBox_) return;
@@ -63,8 +63,7 @@ private:
 
 // Runs `action` once the next modal widget of type T is active (for dialogs
 // other than message boxes: the editors, the file dialogs).
-template <typename T>
-void WhenModal(std::function<void(T*)> action, int timeoutMs = 5000) {
+template <typename T> void WhenModal(std::function<void(T*)> action, int timeoutMs = 5000) {
     auto* timer = new QTimer;
     auto elapsed = std::make_shared<int>(0);
     timer->setInterval(10);

@@ -21,9 +21,12 @@ struct MenuItem {
 };
 
 const MenuItem ProgramItems[] = {
-    {"mn_Open", "&Open...", "Ctrl+O", "bt_Open"}, {"mn_Save", "&Save...", "Ctrl+S", "bt_Save"},
-    {"mn_Get", "&Get", "", "bt_Get"},             {"mn_Send", "Send &Mux", "Ctrl+M", "bt_Send"},
-    {"mn_Edit", "&Edit programs...", "", "bt_Edit"}, {"mn_Ghost", "&Ghost PIDs...", "", "bt_Ghost"},
+    {"mn_Open", "&Open...", "Ctrl+O", "bt_Open"},
+    {"mn_Save", "&Save...", "Ctrl+S", "bt_Save"},
+    {"mn_Get", "&Get", "", "bt_Get"},
+    {"mn_Send", "Send &Mux", "Ctrl+M", "bt_Send"},
+    {"mn_Edit", "&Edit programs...", "", "bt_Edit"},
+    {"mn_Ghost", "&Ghost PIDs...", "", "bt_Ghost"},
 };
 
 QStringList Names(const QList<QAction*>& actions) {
@@ -71,12 +74,15 @@ TEST_F(MainWindowTest, AboutOpensOnTheDesktopCentreAndDisabledNetworkBoxesLookDi
     });
     Control<QAbstractButton>("bt_About")->click();
     const QPoint desktopCentre = Build().screen()->availableGeometry().center();
-    EXPECT_LE((aboutCentre - desktopCentre).manhattanLength(), 8) << aboutCentre.x() << "," << aboutCentre.y();
+    EXPECT_LE((aboutCentre - desktopCentre).manhattanLength(), 8)
+        << aboutCentre.x() << "," << aboutCentre.y();
 
     for (const char* name : {"txt_NetName", "txt_BitRate", "txt_TSID"}) {
         const QPalette palette = Box(name)->palette();
-        EXPECT_NE(palette.color(QPalette::Disabled, QPalette::Base), palette.color(QPalette::ToolTipBase)) << name;
-        EXPECT_EQ(palette.color(QPalette::Active, QPalette::Base), palette.color(QPalette::ToolTipBase)) << name;
+        EXPECT_NE(palette.color(QPalette::Disabled, QPalette::Base), palette.color(QPalette::ToolTipBase))
+            << name;
+        EXPECT_EQ(palette.color(QPalette::Active, QPalette::Base), palette.color(QPalette::ToolTipBase))
+            << name;
     }
 }
 

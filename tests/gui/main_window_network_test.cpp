@@ -16,7 +16,7 @@ namespace kv::test {
 namespace {
 
 class NetworkBoxesTest : public MainWindowTest {
-protected:
+  protected:
     void SetUp() override {
         MainWindowTest::SetUp();
         Connect();

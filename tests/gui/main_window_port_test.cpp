@@ -81,8 +81,9 @@ TEST_F(MainWindowTest, ActivationReadsThePortFile) {
         SetUp();
         const std::string& path = TestApp().PortFile;
         if (!c.bytes.empty()) {
-            std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(c.bytes.data()),
-                                                         static_cast<std::streamsize>(c.bytes.size()));
+            std::ofstream(path, std::ios::binary)
+                .write(reinterpret_cast<const char*>(c.bytes.data()),
+                       static_cast<std::streamsize>(c.bytes.size()));
             if (c.readOnly) {
                 ASSERT_EQ(chmod(path.c_str(), 0444), 0);
             }
@@ -93,7 +94,8 @@ TEST_F(MainWindowTest, ActivationReadsThePortFile) {
         EXPECT_EQ(TestApp().ComPort, c.portAfter);
         EXPECT_EQ(Control<QLabel>("lbl_PortSerial")->text(), c.label);
         for (int n = 1; n <= 9; ++n)
-            EXPECT_EQ(Action(QStringLiteral("mn_%1").arg(n).toLatin1().constData())->isChecked(), n == c.checkedItem);
+            EXPECT_EQ(Action(QStringLiteral("mn_%1").arg(n).toLatin1().constData())->isChecked(),
+                      n == c.checkedItem);
     }
 }
 
@@ -127,8 +129,8 @@ TEST_F(MainWindowTest, ConnectAndDisconnectSwitchEveryControlOfTheConnection) {
     EXPECT_FALSE(Control("bt_Connect")->isEnabled());
     EXPECT_FALSE(Action("mn_Connect")->isEnabled());
     EXPECT_FALSE(PortMenuEnabled());
-    for (const char* name : {"bt_Disconnect", "bt_Add", "bt_Get", "bt_Open", "bt_Ghost", "txt_NameProg", "txt_NetName",
-                             "txt_TSID", "txt_BitRate"})
+    for (const char* name : {"bt_Disconnect", "bt_Add", "bt_Get", "bt_Open", "bt_Ghost", "txt_NameProg",
+                             "txt_NetName", "txt_TSID", "txt_BitRate"})
         EXPECT_TRUE(Control(name)->isEnabled()) << name;
     EXPECT_TRUE(Action("mn_Disconnect")->isEnabled());
     // The content buttons do not follow the connection.
@@ -161,8 +163,9 @@ TEST_F(MainWindowTest, ConnectAndDisconnectSwitchEveryControlOfTheConnection) {
     EXPECT_TRUE(Action("mn_Connect")->isEnabled());
     EXPECT_TRUE(PortMenuEnabled());
     EXPECT_FALSE(Action("mn_Disconnect")->isEnabled());
-    for (const char* name : {"bt_Disconnect", "bt_Add", "bt_Get", "bt_Open", "bt_Ghost", "txt_NameProg", "txt_NetName",
-                             "txt_TSID", "txt_BitRate", "bt_Edit", "bt_Delete", "bt_Clear", "bt_Save", "bt_Send"})
+    for (const char* name :
+         {"bt_Disconnect", "bt_Add", "bt_Get", "bt_Open", "bt_Ghost", "txt_NameProg", "txt_NetName",
+          "txt_TSID", "txt_BitRate", "bt_Edit", "bt_Delete", "bt_Clear", "bt_Save", "bt_Send"})
         EXPECT_FALSE(Control(name)->isEnabled()) << name;
     for (const char* name : {"txt_NameProg", "txt_NetName", "txt_TSID", "txt_BitRate"})
         EXPECT_TRUE(Box(name)->text().isEmpty()) << name;

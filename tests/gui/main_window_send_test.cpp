@@ -2,8 +2,8 @@
 // refusals.
 
 #include <QAbstractButton>
-#include <QLabel>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QProgressBar>
 #include <QTimer>
 #include <cstring>
@@ -21,7 +21,7 @@ namespace {
 constexpr std::size_t PatRecordOffset = PatIndex * RecordSize;
 
 class SendMuxTest : public MainWindowTest {
-protected:
+  protected:
     // The window shown over a store with `names` as services, then connected
     // to the simulator on port 1.
     void ConnectWithServices(std::initializer_list<const char*> names) {

@@ -29,15 +29,15 @@ struct ControlState {
 TEST_F(MainWindowTest, StartsDisconnectedWithOnlyConnectAboutExitPortsListAndModeUsable) {
     Shown();
     const ControlState widgets[] = {
-        {"bt_Connect", true},     {"bt_Disconnect", false}, {"bt_About", true},      {"bt_Exit", true},
-        {"bt_Add", false},        {"bt_Edit", false},       {"bt_Delete", false},    {"bt_Clear", false},
-        {"bt_Ghost", false},      {"bt_Open", false},       {"bt_Save", false},      {"bt_Get", false},
-        {"bt_Send", false},       {"txt_NameProg", false},  {"txt_NetName", false},  {"txt_TSID", false},
-        {"txt_BitRate", false},   {"lst_Prog", true},       {"rdg_Mode", true},
+        {"bt_Connect", true},   {"bt_Disconnect", false}, {"bt_About", true},     {"bt_Exit", true},
+        {"bt_Add", false},      {"bt_Edit", false},       {"bt_Delete", false},   {"bt_Clear", false},
+        {"bt_Ghost", false},    {"bt_Open", false},       {"bt_Save", false},     {"bt_Get", false},
+        {"bt_Send", false},     {"txt_NameProg", false},  {"txt_NetName", false}, {"txt_TSID", false},
+        {"txt_BitRate", false}, {"lst_Prog", true},       {"rdg_Mode", true},
     };
     for (const ControlState& c : widgets) EXPECT_EQ(Control(c.name)->isEnabled(), c.enabled) << c.name;
-    const ControlState actions[] = {{"mn_Connect", true}, {"mn_Disconnect", false}, {"mn_Exit", true},
-                                    {"mn_About", true}};
+    const ControlState actions[] = {
+        {"mn_Connect", true}, {"mn_Disconnect", false}, {"mn_Exit", true}, {"mn_About", true}};
     for (const ControlState& c : actions) EXPECT_EQ(Action(c.name)->isEnabled(), c.enabled) << c.name;
     EXPECT_TRUE(PortMenuEnabled());
     for (int n = 1; n <= 9; ++n) {
@@ -69,8 +69,8 @@ TEST_F(MainWindowTest, WindowHasFixedClientAreaTitleAndNamedParts) {
     EXPECT_FALSE(w.windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_EQ(w.menuBar()->objectName(), "MainMenu1");
     EXPECT_TRUE(Action("mn_Trace1")->isSeparator());
-    for (const char* name : {"grp_Toolbar", "grp_Conexao", "grp_PortSerial", "grp_Brimco", "grp_Timer", "lbl_Brimco",
-                             "bt_Brimco"})
+    for (const char* name : {"grp_Toolbar", "grp_Conexao", "grp_PortSerial", "grp_Brimco", "grp_Timer",
+                             "lbl_Brimco", "bt_Brimco"})
         Control(name);
     EXPECT_NE(w.findChild<QTimer*>("Timer1"), nullptr);
     // The window icon is drawn from the desktop entry's SVG, linked into the program.
@@ -177,7 +177,8 @@ TEST_F(MainWindowTest, ShowingAGhostOnlyStoreFillsRateAndModeAndEnablesOnlySendA
     EXPECT_TRUE(Box("txt_TSID")->text().isEmpty());
     EXPECT_TRUE(Control("bt_Send")->isEnabled());
     EXPECT_TRUE(Control("bt_Save")->isEnabled());
-    for (const char* name : {"bt_Edit", "bt_Delete", "bt_Clear"}) EXPECT_FALSE(Control(name)->isEnabled()) << name;
+    for (const char* name : {"bt_Edit", "bt_Delete", "bt_Clear"})
+        EXPECT_FALSE(Control(name)->isEnabled()) << name;
 }
 
 TEST(MainWindowClock, ShowsTwoDigitFieldsAfterOneBlank) {

@@ -56,7 +56,7 @@ inline void FillServices(ConfigStore& store, std::initializer_list<const char*> 
 }
 
 class MainWindowTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         char pattern[] = "/tmp/kv_mainwin_XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
@@ -99,8 +99,7 @@ protected:
         return w;
     }
 
-    template <typename T = QWidget>
-    T* Control(const char* name) {
+    template <typename T = QWidget> T* Control(const char* name) {
         T* control = Build().findChild<T*>(QString::fromLatin1(name));
         EXPECT_NE(control, nullptr) << name;
         return control;

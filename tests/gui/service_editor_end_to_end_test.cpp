@@ -35,8 +35,7 @@ struct Pmt {
 // The PMT sections of the image, by PMT PID; every length is bounded by the packet.
 std::map<int, Pmt> PmtsOf(const std::vector<uint8_t>& image) {
     std::map<int, Pmt> pmts;
-    for (std::size_t at = PatIndex * RecordSize; at + RecordSize <= image.size();
-         at += RecordSize) {
+    for (std::size_t at = PatIndex * RecordSize; at + RecordSize <= image.size(); at += RecordSize) {
         const uint8_t* p = &image[at];
         if (p[0] != 0x47 || !(p[1] & 0x40) || p[4] != 0 || p[5] != 0x02) continue;
         const int pid = (p[1] & 0x1F) << 8 | p[2];

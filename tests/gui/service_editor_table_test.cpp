@@ -184,7 +184,7 @@ TEST_F(ServiceEditorTable, NumberBoxesTakeOnlyTheKeysOfTheRadix) {
     editor.Box("txt_PidVidIn")->clear();
     editor.Type("txt_PidVidIn", "123456");
     EXPECT_EQ(editor.Text("txt_PidVidIn"), "1234"); // four characters
-    editor.Type("txt_ServiceID", "12.,34567"); // the Service ID takes digits only
+    editor.Type("txt_ServiceID", "12.,34567");      // the Service ID takes digits only
     EXPECT_EQ(editor.Text("txt_ServiceID"), "12345");
 
     editor.ChooseHex();

@@ -65,9 +65,19 @@ TEST_F(UnsavedWork, NothingIsAskedAfterSaveOpenSendOrGet) {
         std::function<void()> settle; // runs on changed services and ghost entries
     } cases[] = {
         {"Save", [&] { file("bt_Save"); }},
-        {"Open", [&] { file("bt_Save"); AddGhost(TestApp().Store, 3, 300, 301); file("bt_Open"); }},
+        {"Open",
+         [&] {
+             file("bt_Save");
+             AddGhost(TestApp().Store, 3, 300, 301);
+             file("bt_Open");
+         }},
         {"Send Mux", [&] { Press("bt_Send"); }},
-        {"Get", [&] { Press("bt_Send"); AddGhost(TestApp().Store, 3, 300, 301); Press("bt_Get"); }},
+        {"Get",
+         [&] {
+             Press("bt_Send");
+             AddGhost(TestApp().Store, 3, 300, 301);
+             Press("bt_Get");
+         }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -182,17 +182,22 @@ TEST(CliLink, SendAndGetRefuseWhatCannotWork) {
     // COM7 leads nowhere; the message names the device path and the reason.
     std::filesystem::create_symlink(folder.Path() + "nothing-here", folder.File("COM7"));
     const std::string missing = folder.Temp().File("missing.MUX");
-    const std::string noCom7 = "kv2208-cli: COM7 não disponivel (" + folder.File("COM7") + ": No such file or directory)\n";
+    const std::string noCom7 =
+        "kv2208-cli: COM7 não disponivel (" + folder.File("COM7") + ": No such file or directory)\n";
     const std::string noDevice = folder.Path() + "nothing-here";
     const Case cases[] = {
-        {{"send", missing, "--port", "7"}, 66,
+        {{"send", missing, "--port", "7"},
+         66,
          "kv2208-cli: " + missing + ": Cannot open input file. (No such file or directory)\n"},
         {{"send", tooMany, "--port", "7"}, 65, "kv2208-cli: " + tooMany + ": Limited 41 programs per Mux.\n"},
-        {{"send", project, "--port", "7", "--rate", "400000"}, 65,
-         "kv2208-cli: " + project + ": Bit rate must be between 503571 and 216000000 (Bps). (--rate 400000)\n"},
+        {{"send", project, "--port", "7", "--rate", "400000"},
+         65,
+         "kv2208-cli: " + project +
+             ": Bit rate must be between 503571 and 216000000 (Bps). (--rate 400000)\n"},
         {{"send", project, "--port", "7"}, 74, noCom7},
         {{"get", "--port", "7", "-o", folder.Temp().File("x.MUX")}, 74, noCom7},
-        {{"send", project, "--device", noDevice}, 74,
+        {{"send", project, "--device", noDevice},
+         74,
          "kv2208-cli: " + noDevice + " não disponivel (" + noDevice + ": No such file or directory)\n"},
         {{"send", project}, 64, ""},
         {{"get", "--port", "7"}, 64, ""},
@@ -216,7 +221,8 @@ TEST(CliLink, ASecondSimulatorLeavesATakenPortAloneAndPortsShowsTheLink) {
     ASSERT_TRUE(device.Listening()) << device.Output();
     const std::string target = std::filesystem::read_symlink(device.Link()).string();
 
-    const ProgramRun second = test::RunProgram(folder.Temp(), folder.Cli(), {"simulate", "--port", "2"}, "timeout 5 ");
+    const ProgramRun second =
+        test::RunProgram(folder.Temp(), folder.Cli(), {"simulate", "--port", "2"}, "timeout 5 ");
     EXPECT_EQ(second.status, 74);
     EXPECT_NE(second.err.find("COM2 is taken by another running simulator"), std::string::npos) << second.err;
     EXPECT_EQ(std::filesystem::read_symlink(device.Link()).string(), target);

@@ -102,7 +102,8 @@ TEST(FaultLoop, EveryFaultEndsWithItsCodeAndTheNextGoodTransferSucceeds) {
     test::ScratchFolder folder;
     std::vector<std::string> messages;
     SerialChannel channel(
-        folder.Path(), [&](const ChannelError& e) { messages.push_back(msg::ChannelErrorText(e)); }, test::QuickChannel);
+        folder.Path(), [&](const ChannelError& e) { messages.push_back(msg::ChannelErrorText(e)); },
+        test::QuickChannel);
     SwappableDevice device(folder);
     const std::string imageFile = folder.File("CONF_KV2200-8.A$B");
     const std::string readBackFile = folder.File("CONF_KV2200-8.C$D");

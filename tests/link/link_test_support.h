@@ -14,9 +14,9 @@
 #include "link/command_records.h"
 #include "link/device_simulator.h"
 #include "link/serial_channel.h"
-#include "ops/operator_messages.h"
 #include "link/transfer.h"
 #include "model/model_test_support.h"
+#include "ops/operator_messages.h"
 
 namespace kv::test {
 
@@ -64,7 +64,8 @@ struct LinkedDevice {
     explicit LinkedDevice(int port, SimulatorOptions options = {})
         : Port(port), Device(options),
           Channel(
-              Folder.Path(), [this](const ChannelError& e) { Messages.push_back(msg::ChannelErrorText(e)); }, QuickChannel) {}
+              Folder.Path(), [this](const ChannelError& e) { Messages.push_back(msg::ChannelErrorText(e)); },
+              QuickChannel) {}
 
     // Starts the device and links it; the channel is not opened.
     void StartDevice() {

@@ -65,7 +65,8 @@ TEST(SerialChannel, PortThatCannotBeOpenedIsReportedAsNotAvailable) {
     for (const Case& c : cases) {
         std::vector<std::string> messages;
         SerialChannel channel(
-            folder.Path(), [&](const ChannelError& e) { messages.push_back(msg::ChannelErrorText(e)); }, test::QuickChannel);
+            folder.Path(), [&](const ChannelError& e) { messages.push_back(msg::ChannelErrorText(e)); },
+            test::QuickChannel);
         EXPECT_FALSE(channel.Open(c.port));
         EXPECT_EQ(messages, std::vector<std::string>{c.message});
         EXPECT_FALSE(channel.Connected());
@@ -81,7 +82,8 @@ TEST(SerialChannel, PortHeldByAnotherChannelIsNotAvailableUntilReleased) {
     dev.StartAndOpen();
     std::vector<std::string> messages;
     SerialChannel second(
-        dev.Folder.Path(), [&](const ChannelError& e) { messages.push_back(msg::ChannelErrorText(e)); }, test::QuickChannel);
+        dev.Folder.Path(), [&](const ChannelError& e) { messages.push_back(msg::ChannelErrorText(e)); },
+        test::QuickChannel);
     EXPECT_FALSE(second.Open(5));
     EXPECT_EQ(messages, std::vector<std::string>{"COM5 não disponivel"});
     EXPECT_TRUE(dev.Channel.Connected());
@@ -256,7 +258,8 @@ TEST(SerialChannel, AUserOtherThanRootOpensThePortAgainAfterClose) {
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        if (setgroups(0, nullptr) != 0 || setgid(Nobody) != 0 || setuid(Nobody) != 0) _exit(CannotBecomeNobody);
+        if (setgroups(0, nullptr) != 0 || setgid(Nobody) != 0 || setuid(Nobody) != 0)
+            _exit(CannotBecomeNobody);
         execve(self.c_str(), argv, envp.data());
         _exit(CannotExec);
     }

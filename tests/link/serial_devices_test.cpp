@@ -18,10 +18,15 @@ TEST(SerialDevices, FoundByIdFirstThenUsbAcmAndBuiltInInNaturalOrder) {
     ScratchFolder dev;
     const std::string root = dev.Path() + "dev";
     std::filesystem::create_directories(root + "/serial/by-id");
-    for (const char* name : {"ttyS10", "ttyS2", "ttyACM0", "ttyUSB1", "ttyUSB0", "tty0", "serial/by-id/usb-X"})
+    for (const char* name :
+         {"ttyS10", "ttyS2", "ttyACM0", "ttyUSB1", "ttyUSB0", "tty0", "serial/by-id/usb-X"})
         test::WriteBytes(root + "/" + name, {});
-    const std::vector<std::string> expected = {root + "/serial/by-id/usb-X", root + "/ttyUSB0", root + "/ttyUSB1",
-                                               root + "/ttyACM0", root + "/ttyS2", root + "/ttyS10"};
+    const std::vector<std::string> expected = {root + "/serial/by-id/usb-X",
+                                               root + "/ttyUSB0",
+                                               root + "/ttyUSB1",
+                                               root + "/ttyACM0",
+                                               root + "/ttyS2",
+                                               root + "/ttyS10"};
     EXPECT_EQ(SerialDevicesPresent(root), expected);
 }
 
@@ -33,7 +38,8 @@ TEST(SerialDevices, BindingAPortAndBackToItsDefault) {
     PortBinding b = DescribePort(folder.Path(), 4);
     EXPECT_EQ(b.DevicePath, device);
     EXPECT_TRUE(b.Linked && b.Exists);
-    EXPECT_EQ(PortDevicePath(folder.Path(), 4), PortLinkPath(folder.Path(), 4)) << "the channel follows the link";
+    EXPECT_EQ(PortDevicePath(folder.Path(), 4), PortLinkPath(folder.Path(), 4))
+        << "the channel follows the link";
     EXPECT_EQ(DeviceChoices(folder.Path(), folder.Path() + "nodev"), std::vector<std::string>{device});
 
     ASSERT_TRUE(BindPort(folder.Path(), 4, ""));
@@ -49,7 +55,8 @@ TEST(SerialDevices, APortASimulatorPlaysIsNeitherRetakenNorRebound) {
     std::string error;
     ASSERT_TRUE(second.Start(&error)) << error;
     EXPECT_FALSE(second.LinkAsPort(first.Folder.Path(), 2, &error));
-    EXPECT_EQ(error, "COM2 is taken by another running simulator (" + PortLockPath(first.Folder.Path(), 2) + ")");
+    EXPECT_EQ(error,
+              "COM2 is taken by another running simulator (" + PortLockPath(first.Folder.Path(), 2) + ")");
     EXPECT_FALSE(BindPort(first.Folder.Path(), 2, "", &error));
     EXPECT_EQ(DescribePort(first.Folder.Path(), 2).DevicePath, first.Device.SlavePath());
 

@@ -38,7 +38,8 @@ TEST(TransferAndVerify, ResultCodeFollowsTheDeviceBehaviour) {
         const std::string readBackFile = dev.Folder.File("CONF_KV2200-8.C$D");
         test::WriteBytes(imageFile, image);
 
-        EXPECT_EQ(ResultCode(TransferAndVerify(dev.Channel, imageFile, readBackFile, test::QuickTiming)), c.expected)
+        EXPECT_EQ(ResultCode(TransferAndVerify(dev.Channel, imageFile, readBackFile, test::QuickTiming)),
+                  c.expected)
             << c.behaviour;
         EXPECT_EQ(dev.Device.StoredImage(), image) << c.behaviour << ": the device keeps what was sent";
         if (c.expected == 0) {
@@ -71,9 +72,9 @@ TEST(TransferAndVerify, ImageFileProblemsGiveTheirCodes) {
 
     // The read-back file cannot be created: 2.
     test::WriteBytes(imageFile, test::SyntheticImage(11));
-    EXPECT_EQ(
-        ResultCode(TransferAndVerify(dev.Channel, imageFile, dev.Folder.Path() + "missing/readback", test::QuickTiming)),
-        2);
+    EXPECT_EQ(ResultCode(TransferAndVerify(dev.Channel, imageFile, dev.Folder.Path() + "missing/readback",
+                                           test::QuickTiming)),
+              2);
 }
 
 TEST(TransferAndVerify, ImageWithoutHeaderCannotBeCapturedBack) {
@@ -83,9 +84,9 @@ TEST(TransferAndVerify, ImageWithoutHeaderCannotBeCapturedBack) {
     const std::string imageFile = dev.Folder.File("CONF_KV2200-8.A$B");
     test::WriteBytes(imageFile, image);
     // The device plays the image in a loop, but no header ever comes round.
-    EXPECT_EQ(
-        ResultCode(TransferAndVerify(dev.Channel, imageFile, dev.Folder.File("CONF_KV2200-8.C$D"), test::QuickTiming)),
-        3);
+    EXPECT_EQ(ResultCode(TransferAndVerify(dev.Channel, imageFile, dev.Folder.File("CONF_KV2200-8.C$D"),
+                                           test::QuickTiming)),
+              3);
     EXPECT_EQ(dev.Device.StoredImage(), image);
 }
 
@@ -94,9 +95,9 @@ TEST(TransferAndVerify, ChannelThatWasNeverOpenedGives11) {
     dev.StartDevice();
     const std::string imageFile = dev.Folder.File("CONF_KV2200-8.A$B");
     test::WriteBytes(imageFile, test::SyntheticImage(11));
-    EXPECT_EQ(
-        ResultCode(TransferAndVerify(dev.Channel, imageFile, dev.Folder.File("CONF_KV2200-8.C$D"), test::QuickTiming)),
-        11);
+    EXPECT_EQ(ResultCode(TransferAndVerify(dev.Channel, imageFile, dev.Folder.File("CONF_KV2200-8.C$D"),
+                                           test::QuickTiming)),
+              11);
     EXPECT_EQ(dev.Device.LoadsCompleted(), 0);
 }
 

@@ -129,10 +129,13 @@ TEST(CliShow, RefusedFilesAndWrongArguments) {
         std::string err; // the message on stderr, if any
     };
     const Case cases[] = {
-        {{"show", shortFile}, 65, "kv2208-cli: " + shortFile + ": File corrupted! (100 bytes, a project file has 13880)\n"},
+        {{"show", shortFile},
+         65,
+         "kv2208-cli: " + shortFile + ": File corrupted! (100 bytes, a project file has 13880)\n"},
         {{"show", folder.File("missing.MUX")},
          66,
-         "kv2208-cli: " + folder.File("missing.MUX") + ": Cannot open input file. (No such file or directory)\n"},
+         "kv2208-cli: " + folder.File("missing.MUX") +
+             ": Cannot open input file. (No such file or directory)\n"},
         {{"show"}, 64, ""},
         {{"show", "a.MUX", "b.MUX"}, 64, ""},
         {{}, 64, ""},

@@ -5,8 +5,8 @@
 #include <memory>
 
 #include "ops/bit_rate_entry.h"
-#include "tables/image_writer.h"
 #include "ops/readback_display.h"
+#include "tables/image_writer.h"
 #include "tables/rate.h"
 #include "tables/tables_test_support.h"
 
@@ -26,9 +26,8 @@ TEST(BitRateEntry, AtolReadsTheLeadingNumber) {
 
 TEST(BitRateEntry, BoxShowsTheEffectiveRate) {
     const std::pair<const char*, int32_t> cases[] = {
-        {"38000000", 38001122}, {"50000000", 50003694},   {"100000000", 100019704},
-        {"27000000", 27000000}, {"216000000", 216000000}, {"503571", 503571},
-        {"1232223", 1232225},
+        {"38000000", 38001122},   {"50000000", 50003694}, {"100000000", 100019704}, {"27000000", 27000000},
+        {"216000000", 216000000}, {"503571", 503571},     {"1232223", 1232225},
     };
     for (auto [text, shown] : cases) {
         for (bool byteMode : {true, false}) {
@@ -87,8 +86,10 @@ TEST(BitRateEntry, EmptyZeroAndOutOfRangeEntriesChangeNothing) {
 // At each end of the accepted range, what "Send Mux" sends comes back from
 // "Get" as the same rate and mode.
 TEST(BitRateEntry, RatesAtTheBoundsReadBackAsSent) {
-    const std::pair<int64_t, bool> bounds[] = {
-        {MinExactRate(true), true}, {MinExactRate(false), false}, {MaxExactRate, true}, {MaxExactRate, false}};
+    const std::pair<int64_t, bool> bounds[] = {{MinExactRate(true), true},
+                                               {MinExactRate(false), false},
+                                               {MaxExactRate, true},
+                                               {MaxExactRate, false}};
     for (auto [rate, byteMode] : bounds) {
         const std::string text = std::to_string(rate);
         auto store = test::RichStore();

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "tables/tables_test_support.h"
 #include "ops/ghost_rows.h"
+#include "tables/tables_test_support.h"
 
 namespace kv {
 namespace {

@@ -4,8 +4,8 @@
 
 #include <cstring>
 
-#include "ops/program_names.h"
 #include "model/model_test_support.h"
+#include "ops/program_names.h"
 
 namespace kv {
 namespace {

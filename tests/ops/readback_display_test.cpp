@@ -1,8 +1,8 @@
 // What the window shows after "Get", and the project a fresh program saves.
 #include <gtest/gtest.h>
 
-#include "tables/image_writer.h"
 #include "ops/readback_display.h"
+#include "tables/image_writer.h"
 #include "tables/tables_test_support.h"
 
 namespace kv {

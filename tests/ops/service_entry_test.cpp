@@ -5,9 +5,9 @@
 #include <memory>
 #include <string>
 
-#include "ops/service_entry.h"
-#include "model/store_ops.h"
 #include "model/model_test_support.h"
+#include "model/store_ops.h"
+#include "ops/service_entry.h"
 
 namespace kv {
 namespace {

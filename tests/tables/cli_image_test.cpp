@@ -9,9 +9,9 @@
 #include "model/cli_run.h"
 #include "model/project_file.h"
 #include "ops/bit_rate_entry.h"
+#include "ops/readback_display.h"
 #include "tables/image_writer.h"
 #include "tables/rate.h"
-#include "ops/readback_display.h"
 #include "tables/signalling_packets.h"
 #include "tables_test_support.h"
 
@@ -133,9 +133,10 @@ TEST(CliImage, AStoredTableOfAnotherRateIsUsedWithAWarning) {
     const std::string project = SaveProject(folder, *store);
     const auto run = test::RunCli(folder, {"image", project, "-o", folder.File("a.img")});
     ASSERT_EQ(run.status, 0);
-    EXPECT_EQ(run.err, "kv2208-cli: " + project + ": warning: the stored pacing table gives 25356228 bit/s, not "
-                                                  "the file's BitRate of 27000000 bit/s; it is used as stored "
-                                                  "(--rate recomputes it)\n");
+    EXPECT_EQ(run.err, "kv2208-cli: " + project +
+                           ": warning: the stored pacing table gives 25356228 bit/s, not "
+                           "the file's BitRate of 27000000 bit/s; it is used as stored "
+                           "(--rate recomputes it)\n");
     EXPECT_EQ(test::ReadBytes(folder.File("a.img")), BuildConfigImage(*store, 1));
 
     const auto again = test::RunCli(folder, {"image", project, "-o", "-", "--rate", "27000000"});

@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "tables/image_writer.h"
 #include "ops/readback_display.h"
+#include "tables/image_writer.h"
 #include "tables_test_support.h"
 
 namespace kv {
@@ -36,9 +36,11 @@ TEST(ImageCheck, OnlyAWholeConfigurationImageDecodesWithoutProblems) {
         {"services", rich, {}},
         {"ghosts only", BuildConfigImage(*ghostsOnly, 1), {}},
         {"empty", {}, {"not a configuration image: the file is empty"}},
-        {"project", std::vector<uint8_t>(ProjectFileSize),
+        {"project",
+         std::vector<uint8_t>(ProjectFileSize),
          {"not a configuration image: this is a project file (*.MUX), not a configuration image"}},
-        {"odd size", std::vector<uint8_t>(200, 0x47),
+        {"odd size",
+         std::vector<uint8_t>(200, 0x47),
          {"not a configuration image: 200 bytes is not a whole number of 188-byte records"}},
         {"noise", noise, {"not a configuration image: no record starts with 0x47 or 0xB8"}},
         {"no PAT", noPat, {"not a configuration image: no PAT at record 11"}},
