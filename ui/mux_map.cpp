@@ -129,8 +129,7 @@ void Tfrm_MuxMap::FillOutPids() {
 void Tfrm_MuxMap::FillCounts() {
     lbl_Services->setText(QStringLiteral("Services: %1/%2").arg(report_.Services).arg(MaxPatServices));
     lbl_Pcrs->setText(QStringLiteral("Adjusted PCRs: %1/%2").arg(report_.AdjustedPcrs).arg(PcrListASlots));
-    lbl_Findings->setText(
-        QStringLiteral("Findings: %1 errors, %2 warnings").arg(report_.Errors()).arg(report_.Warnings()));
+    lbl_Findings->setText(QStringLiteral("Findings: ") + FindingsCountText(report_));
     for (const Finding& f : report_.Findings) {
         auto* item = new QListWidgetItem(QString::fromStdString(f.Message), lst_Findings);
         if (f.severity == Severity::Error) item->setForeground(ErrorRowColour);

@@ -229,8 +229,7 @@ void DrawSummary(QPainter& p, const MultiplexReport& report, int left, int top) 
          report.Services > MaxPatServices},
         {QStringLiteral("Adjusted PCRs %1/%2").arg(report.AdjustedPcrs).arg(PcrListASlots),
          report.AdjustedPcrs > PcrListASlots},
-        {QStringLiteral("%1 errors, %2 warnings").arg(report.Errors()).arg(report.Warnings()),
-         report.Errors() > 0},
+        {FindingsCountText(report), report.Errors() > 0},
     };
     int x = left;
     for (const auto& part : parts) {
@@ -277,6 +276,14 @@ void DrawHeader(QPainter& p, const MultiplexReport& report, const Marks& marks, 
 }
 
 } // namespace
+
+QString FindingsCountText(const MultiplexReport& report) {
+    const auto counted = [](int n, const char* one, const char* many) {
+        return QStringLiteral("%1 %2").arg(n).arg(QString::fromLatin1(n == 1 ? one : many));
+    };
+    return counted(report.Errors(), "error", "errors") + QStringLiteral(", ") +
+           counted(report.Warnings(), "warning", "warnings");
+}
 
 QImage DrawMuxMap(const ConfigStore& store, const MultiplexReport& report) {
     Marks marks;

@@ -12,4 +12,7 @@ namespace kv::ui {
 
 QImage DrawMuxMap(const ConfigStore& store, const MultiplexReport& report);
 
+// "1 error, 2 warnings": the findings counted, as the picture and the window show them.
+QString FindingsCountText(const MultiplexReport& report);
+
 } // namespace kv::ui

@@ -53,6 +53,7 @@ TEST_F(MainWindowTest, MuxMapListsEveryOutputPidAndSavesItsPicture) {
         }
         EXPECT_EQ(map->findChild<QLabel*>("lbl_Services")->text(), "Services: 3/41");
         EXPECT_EQ(map->findChild<QLabel*>("lbl_Pcrs")->text(), "Adjusted PCRs: 3/32");
+        EXPECT_EQ(map->findChild<QLabel*>("lbl_Findings")->text(), "Findings: 1 error, 0 warnings");
         FileDialogSeen seen;
         AnswerFileDialog(QString::fromStdString(png), &seen);
         map->findChild<QPushButton*>("bt_SavePicture")->click();
