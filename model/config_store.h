@@ -23,6 +23,16 @@ inline constexpr int AudioSlots = 4;
 inline constexpr int DataSlots = 2;
 inline constexpr int RateSlots = 10;
 
+// A store PID field holds 0..8190, or PidNone for no stream. A project file
+// may hold anything in its 16 bits: such a value is never written into an image.
+inline constexpr bool PidInRange(int pid) {
+    return pid >= 0 && pid <= PidNone;
+}
+// The 13 bits an image carries for a store PID: one out of range goes as 8191.
+inline constexpr unsigned CarriedPid(int pid) {
+    return static_cast<unsigned>(PidInRange(pid) ? pid : PidNone);
+}
+
 #pragma pack(push, 1)
 
 struct ServiceInfo {

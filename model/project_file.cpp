@@ -53,7 +53,7 @@ ProjectFileStatus ReadProjectBytes(const uint8_t* bytes, std::size_t size, Confi
     // Checked in a scratch copy: the store is touched only by bytes that pass.
     auto scratch = std::make_unique<ConfigStore>();
     std::memcpy(scratch.get(), bytes, ProjectFileSize);
-    if (auto violation = StoreInvariantViolation(*scratch)) {
+    if (auto violation = StoreStructureViolation(*scratch)) {
         if (problem) *problem = std::move(*violation);
         return ProjectFileStatus::Corrupted;
     }

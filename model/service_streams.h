@@ -82,9 +82,11 @@ inline std::string StreamName(StreamKind kind, int slot) {
     return {};
 }
 
-// A stream is present when its output PID holds a stream.
+// A stream is present when its output PID holds a stream. A PID outside the
+// 13 bits (from a project file of an earlier version) carries nothing: the
+// multiplex check reports it, and no image carries it.
 template <class Pid> bool HasStream(const StreamRefOf<Pid>& s) {
-    return s.PidOut != PidNone;
+    return s.PidOut != PidNone && PidInRange(s.PidOut) && PidInRange(s.PidIn);
 }
 
 } // namespace kv

@@ -7,10 +7,6 @@
 namespace kv {
 namespace {
 
-bool PidOk(int16_t pid) {
-    return pid >= 0 && pid <= PidNone;
-}
-
 template <std::size_t N> bool Terminated(const char (&field)[N]) {
     return std::memchr(field, '\0', N) != nullptr;
 }
@@ -32,7 +28,7 @@ std::string Slot(const char* what, int i) {
 
 } // namespace
 
-std::optional<std::string> StoreInvariantViolation(const ConfigStore& s) {
+std::optional<std::string> StoreStructureViolation(const ConfigStore& s) {
     const ServiceBlock& sb = s.Svc;
     const GhostBlock& gb = s.Ghost;
     if (sb.SvcCount < 0 || sb.SvcCount > MaxServices)
@@ -42,23 +38,30 @@ std::optional<std::string> StoreInvariantViolation(const ConfigStore& s) {
         return "ghost count " + std::to_string(gb.GhostCount) + " out of range 0.." +
                std::to_string(MaxGhosts);
     if (!Terminated(sb.NetName)) return "network name not terminated";
-
     for (int i = 0; i < sb.SvcCount; ++i) {
-        if (sb.SvcInput[i] < 0 || sb.SvcInput[i] > InputCount) return Slot("input", i);
-        if (!PidOk(sb.SvcPmtPid[i])) return Slot("PMT PID", i);
         const ServiceInfo& info = sb.SvcInfo[i];
         if (!Terminated(info.Name) || !Terminated(info.Provider)) return Slot("name", i);
+        for (const DataSlot& d : sb.SvcPids[i].Data)
+            if (!Terminated(d.SubLang)) return Slot("subtitle language", i);
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> StoreInvariantViolation(const ConfigStore& s) {
+    if (auto structure = StoreStructureViolation(s)) return structure;
+    const ServiceBlock& sb = s.Svc;
+    const GhostBlock& gb = s.Ghost;
+    for (int i = 0; i < sb.SvcCount; ++i) {
+        if (sb.SvcInput[i] < 0 || sb.SvcInput[i] > InputCount) return Slot("input", i);
+        if (!PidInRange(sb.SvcPmtPid[i])) return Slot("PMT PID", i);
         const ServicePids& p = sb.SvcPids[i];
-        if (!PidOk(p.PmtPid)) return Slot("PID", i);
-        for (const ConstStreamRef& s : StreamsOf(p)) {
-            if (!PidOk(s.PidIn) || !PidOk(s.PidOut)) return Slot(PidFieldName(s.Kind), i);
-            if (s.Kind == StreamKind::Data && !Terminated(p.Data[s.Slot].SubLang))
-                return Slot("subtitle language", i);
-        }
+        if (!PidInRange(p.PmtPid)) return Slot("PID", i);
+        for (const ConstStreamRef& st : StreamsOf(p))
+            if (!PidInRange(st.PidIn) || !PidInRange(st.PidOut)) return Slot(PidFieldName(st.Kind), i);
     }
     for (int j = 0; j < gb.GhostCount; ++j) {
         if (gb.GhostInput[j] < 0 || gb.GhostInput[j] > InputCount) return Slot("ghost input", j);
-        if (!PidOk(gb.GhostPidIn[j]) || !PidOk(gb.GhostPidOut[j])) return Slot("ghost PID", j);
+        if (!PidInRange(gb.GhostPidIn[j]) || !PidInRange(gb.GhostPidOut[j])) return Slot("ghost PID", j);
     }
     return std::nullopt;
 }

@@ -17,9 +17,12 @@ std::string ShapeProblem(const std::vector<uint8_t>& image) {
     return "no record starts with 0x47 or 0xB8";
 }
 
+// An image without a PAT: ghost entries only (the header, then the maps), or
+// nothing at all (no header: the eight PID maps come first).
 bool IsImageWithoutServices(const std::vector<uint8_t>& image) {
-    return image.size() == PatIndex * RecordSize && image[0] == ImageRecordMark &&
-           image[RecordTypeAt] == HeaderRecord;
+    if (image[0] != ImageRecordMark) return false;
+    if (image.size() == PatIndex * RecordSize) return image[RecordTypeAt] == HeaderRecord;
+    return image.size() == (PatIndex - 1) * RecordSize && image[RecordTypeAt] == PidMapRecord;
 }
 
 } // namespace

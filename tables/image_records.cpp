@@ -34,7 +34,8 @@ std::vector<PidPair> PidPairsOfInput(const ConfigStore& store, int input) {
     }
     const int ghosts = std::clamp<int>(store.Ghost.GhostCount, 0, MaxGhosts);
     for (int j = 0; j < ghosts; ++j)
-        if (store.Ghost.GhostInput[j] == input)
+        if (store.Ghost.GhostInput[j] == input && PidInRange(store.Ghost.GhostPidIn[j]) &&
+            PidInRange(store.Ghost.GhostPidOut[j]))
             pairs.push_back({store.Ghost.GhostPidIn[j], store.Ghost.GhostPidOut[j]});
     return pairs;
 }

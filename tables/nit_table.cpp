@@ -26,13 +26,13 @@ std::string NetworkNameOnAir(const ServiceBlock& sb) {
     return std::string(name);
 }
 
-Packet BuildNitPacket(const ServiceBlock& sb) {
+Packet BuildNitPacket(const ServiceBlock& sb, int version) {
     Packet packet;
     packet.fill(Stuffing);
     SectionWriter w(packet);
     BeginSectionPacket(w, NitPid);
-    BeginSection(w, NitTableId, SiLengthFlags, sb.TsId, 0); // network_id
-    WriteLengthPrefixed(w, 0xF000u, [&] {                   // reserved_future_use, network_descriptors_length
+    BeginSection(w, NitTableId, SiLengthFlags, sb.TsId, static_cast<unsigned>(version)); // network_id
+    WriteLengthPrefixed(w, 0xF000u, [&] { // reserved_future_use, network_descriptors_length
         WriteDescriptor(w, NetworkNameDescriptor, [&] {
             ExpectAt(w.position(), NitNameAt);
             w.text(NetworkNameOnAir(sb)); // char

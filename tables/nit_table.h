@@ -20,7 +20,9 @@ inline constexpr std::size_t NitNameAt = 17;       // first name byte
 // trailing blanks and control characters.
 std::string NetworkNameOnAir(const ServiceBlock& sb);
 
-Packet BuildNitPacket(const ServiceBlock& sb);
+// version_number follows the PAT's: a receiver takes a changed table only
+// when its version changes.
+Packet BuildNitPacket(const ServiceBlock& sb, int version = 0);
 
 // The network name read back into NetName, cut to the 10 characters it
 // holds. False, NetName untouched, when the packet is no NIT.

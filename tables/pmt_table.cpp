@@ -145,7 +145,7 @@ int ReadStreamEntry(SectionCursor& c, ServicePids& p) {
 
 } // namespace
 
-Packet BuildPmtPacket(const ServicePids& p) {
+Packet BuildPmtPacket(const ServicePids& p, int version) {
     Packet packet;
     packet.fill(Stuffing);
     SectionWriter w(packet);
@@ -153,9 +153,10 @@ Packet BuildPmtPacket(const ServicePids& p) {
     BeginSectionPacket(w, generated ? p.PmtPid : NullPid, generated);
     if (!generated) {
         SectionWriter trailer(packet, PmtPidTrailerAt);
-        trailer.u16(0x4000u | (static_cast<unsigned>(p.PmtPid) & 0x1FFFu)); // start indicator, PMT PID
+        trailer.u16(0x4000u | CarriedPid(p.PmtPid)); // start indicator, PMT PID
     }
-    BeginSection(w, PmtTableId, PsiLengthFlags, p.ServiceId, 0); // program_number
+    BeginSection(w, PmtTableId, PsiLengthFlags, p.ServiceId,
+                 static_cast<unsigned>(version)); // program_number
     ExpectAt(w.position(), PmtPcrPidAt);
     w.pid(p.PcrOut);                      // reserved '111', PCR_PID
     WriteLengthPrefixed(w, 0xF000u, [&] { // reserved '1111', program_info_length

@@ -28,7 +28,8 @@ inline constexpr std::size_t ScteLanguageAt = 7; // in the ISO_639_language_desc
 inline constexpr std::size_t ScteTypeAt = 10;
 
 // The PMT of one service, each stream entered only when its output PID is not 8191.
-Packet BuildPmtPacket(const ServicePids& p);
+// version_number as the PAT's.
+Packet BuildPmtPacket(const ServicePids& p, int version = 0);
 
 // The PMT of service g read back into its SvcPids entry: output PIDs, stream
 // types, subtitle settings, GenPmt. Only a packet on the PMT PID the PAT gave

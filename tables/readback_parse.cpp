@@ -1,6 +1,7 @@
 #include "tables/readback_parse.h"
 
 #include <algorithm>
+#include <memory>
 #include <optional>
 
 #include "model/bounded_text.h"
@@ -8,6 +9,7 @@
 #include "tables/nit_table.h"
 #include "tables/pat_table.h"
 #include "tables/pmt_table.h"
+#include "tables/rate.h"
 #include "tables/readback_steps.h"
 #include "tables/record_io.h"
 #include "tables/sdt_table.h"
@@ -44,11 +46,23 @@ void ReadBackHeader(Bytes image, int n, ConfigStore& store) {
     }
     store.Ghost.GhostRateStuff = static_cast<int16_t>(r.u8(HeaderStuffAt));
     if (n > 0) store.Svc.RateStuff = store.Ghost.GhostRateStuff;
+    // Without services the pacing table is the ghost entries' rate, kept as
+    // Save keeps it.
+    if (n == 0)
+        store.Ghost.GhostBitRate = EffectiveBitRate(store.Ghost.GhostRateGaps, store.Ghost.GhostRateStuff);
+}
+
+// Records before the maps: the header, or none in the image of a
+// configuration with neither services nor ghost entries, whose first record
+// is the PID map of input 1.
+std::size_t RecordsBeforeMaps(Bytes image) {
+    const auto first = RecordOfImage(image, HeaderIndex);
+    return first && IsImageRecord(*first, PidMapRecord) ? 0 : 1;
 }
 
 // Step 9: PcrAdjust of every service whose PCR is in list B.
 void ReadBackPcrList(Bytes image, int n, ServiceBlock& sb) {
-    const auto record = RecordOfImage(image, PcrListIndex);
+    const auto record = RecordOfImage(image, PcrListIndex + RecordsBeforeMaps(image) - 1);
     if (!record || !IsImageRecord(*record, PcrListRecord)) return;
     const RecordReader r(*record);
     const int services = std::clamp<int>(sb.SvcCount, 0, MaxServices);
@@ -78,6 +92,9 @@ ReadBackResult ParseReadBack(const std::vector<uint8_t>& bytes, ConfigStore& sto
     const std::optional<PatReadBack> pat = patPacket ? ReadBackPat(*patPacket, sb) : std::nullopt;
     const int n = pat ? pat->ServiceCount : 0;
     if (pat) result.PatVersion = pat->Version;
+    // An image without a PAT holds no services: whatever services the store
+    // held before are not the device's, and no pair is matched against them.
+    if (!pat) sb.SvcCount = 0;
     result.ServiceCount = n;
     // Step 4: the network name.
     if (const auto nit = RecordOfImage(image, NitIndex); nit && ReadBackNit(*nit, sb))
@@ -92,14 +109,15 @@ ReadBackResult ParseReadBack(const std::vector<uint8_t>& bytes, ConfigStore& sto
     ReadBackHeader(image, n, store);
 
     store.Ghost.GhostCount = 0;
+    auto sources = std::make_unique<StreamSources>();
     for (int a = 0; a < InputCount; ++a) {
-        const auto record = RecordOfImage(image, PidMapIndex(a + 1));
+        const auto record = RecordOfImage(image, PidMapIndex(a + 1) + RecordsBeforeMaps(image) - 1);
         if (!record || !IsImageRecord(*record, PidMapRecord)) {
             result.Messages.push_back("Error in file.");
             result.BadPidMapInputs.push_back(a + 1);
             continue;
         }
-        ReadBackPidMap(*record, a, store);
+        ReadBackPidMap(*record, a, store, *sources);
     }
     ReadBackPcrList(image, n, sb);
     return result;

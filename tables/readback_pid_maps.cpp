@@ -8,32 +8,31 @@
 
 namespace kv {
 
-void ReadBackPidMap(std::span<const uint8_t> record, int a, ConfigStore& store) {
+void ReadBackPidMap(std::span<const uint8_t> record, int a, ConfigStore& store, StreamSources& sources) {
     ServiceBlock& sb = store.Svc;
     GhostBlock& gb = store.Ghost;
     const RecordReader r(record);
     const auto input = static_cast<int16_t>(a + 1);
     const int services = std::clamp<int>(sb.SvcCount, 0, MaxServices);
-    // A PCR pair is taken by one service only, until a video pair frees the latch.
-    bool pcrLatched = false;
     for (int k = 0; k < PidMapPairs; ++k) {
         const auto in = static_cast<int16_t>(r.pid(PidMapPairAt(k)));
         const auto out = static_cast<int16_t>(r.pid(PidMapPairAt(k) + 2));
         if (out == PidNone && sb.SvcCount > 0) return; // end of the used pairs
 
+        const std::pair<int, int> source{input, in};
         bool claimed = false;
         for (int j = 0; j < services; ++j) {
-            ServicePids& q = sb.SvcPids[j];
-            auto claim = [&](int16_t& pidIn) {
+            // Every stream on this output PID takes the pair, the PCR too: a PCR
+            // pair belongs to the service whose PCR output PID it is, whatever
+            // the service before it on this input carried.
+            const auto streams = StreamsOf(sb.SvcPids[j]);
+            for (std::size_t k = 0; k < streams.size(); ++k) {
+                std::optional<std::pair<int, int>>& taken = sources.Taken[j][k];
+                if (streams[k].PidOut != out || (taken && *taken != source)) continue;
+                taken = source;
                 sb.SvcInput[j] = input;
-                pidIn = in;
+                streams[k].PidIn = in;
                 claimed = true;
-            };
-            for (const StreamRef& s : StreamsOf(q)) {
-                if (s.PidOut != out || (s.Kind == StreamKind::Pcr && pcrLatched)) continue;
-                claim(s.PidIn);
-                if (s.Kind == StreamKind::Pcr) pcrLatched = true;
-                if (s.Kind == StreamKind::Video) pcrLatched = false;
             }
         }
         if (!claimed && in < PidNone && out < PidNone && gb.GhostCount < MaxGhosts) {

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <span>
 
+#include "model/config_store.h"
+
 namespace kv {
 
 class RecordWriter {
@@ -21,9 +23,8 @@ class RecordWriter {
         u8(at + 1, value >> 8);
     }
     // Low byte first, then the high 5 bits; `flags` may set the top bits.
-    void pid(std::size_t at, int pid, unsigned flags = 0) {
-        u16(at, (static_cast<unsigned>(pid) & 0x1FFFu) | flags);
-    }
+    // A value outside the 13 bits goes as 8191, never cut to another PID.
+    void pid(std::size_t at, int pid, unsigned flags = 0) { u16(at, CarriedPid(pid) | flags); }
 
   private:
     std::span<uint8_t> rec_;

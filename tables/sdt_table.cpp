@@ -36,16 +36,17 @@ int SdtExtraPackets(int serviceCount) {
     return (serviceCount - ServicesInFirstPacket + ServicesPerContinuation - 1) / ServicesPerContinuation;
 }
 
-std::vector<uint8_t> BuildSdtSection(const ServiceBlock& sb) {
+std::vector<uint8_t> BuildSdtSection(const ServiceBlock& sb, int version) {
     // The image never carries more services than the PAT holds.
     const int count = std::clamp<int>(sb.SvcCount, 0, MaxPatServices);
     std::vector<uint8_t> buffer(PacketSize * (1 + SdtExtraPackets(count)), Stuffing);
 
     SectionWriter w(buffer);
     BeginSectionPacket(w, SdtPid);
-    BeginSection(w, SdtTableId, SiLengthFlags, sb.TsId, 0); // transport_stream_id
-    w.u16(sb.TsId);                                         // original_network_id
-    w.u8(0xFF);                                             // reserved_future_use
+    BeginSection(w, SdtTableId, SiLengthFlags, sb.TsId,
+                 static_cast<unsigned>(version)); // transport_stream_id
+    w.u16(sb.TsId);                               // original_network_id
+    w.u8(0xFF);                                   // reserved_future_use
     for (int k = 0; k < count; ++k) {
         const ServiceInfo& info = sb.SvcInfo[k];
         const std::size_t entry = w.position();

@@ -26,7 +26,8 @@ int SdtExtraPackets(int serviceCount);
 
 // The section written contiguously from byte 5 of a 0xFF-filled buffer of
 // 188 x (1 + SdtExtraPackets) bytes, not yet cut into packets.
-std::vector<uint8_t> BuildSdtSection(const ServiceBlock& sb);
+// version_number as the PAT's.
+std::vector<uint8_t> BuildSdtSection(const ServiceBlock& sb, int version = 0);
 
 // The first 188 buffer bytes as they are, then each further 184 bytes behind
 // the continuation header 47 00 11 10.

@@ -6,10 +6,10 @@ namespace kv {
 
 void BeginSectionPacket(SectionWriter& w, int pid, bool unitStart) {
     const unsigned startFlag = unitStart ? 0x4000u : 0u;
-    w.u8(SyncByte);                                            // sync_byte
-    w.u16(startFlag | (static_cast<unsigned>(pid) & 0x1FFFu)); // payload_unit_start_indicator, PID
-    w.u8(0x10); // adaptation_field_control '01', continuity_counter
-    w.u8(0x00); // pointer_field
+    w.u8(SyncByte);                     // sync_byte
+    w.u16(startFlag | CarriedPid(pid)); // payload_unit_start_indicator, PID
+    w.u8(0x10);                         // adaptation_field_control '01', continuity_counter
+    w.u8(0x00);                         // pointer_field
 }
 
 void BeginSection(SectionWriter& w, uint8_t tableId, uint8_t lengthFlags, unsigned tableIdExtension,

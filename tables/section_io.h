@@ -9,6 +9,8 @@
 #include <span>
 #include <string_view>
 
+#include "model/config_store.h"
+
 namespace kv {
 
 class SectionWriter {
@@ -23,8 +25,9 @@ class SectionWriter {
         u8(value >> 8);
         u8(value);
     }
-    // Three reserved one-bits, then the 13-bit PID.
-    void pid(int pid) { u16(0xE000u | (static_cast<unsigned>(pid) & 0x1FFFu)); }
+    // Three reserved one-bits, then the 13-bit PID; a value outside the 13
+    // bits goes as 8191, never cut to another PID.
+    void pid(int pid) { u16(0xE000u | CarriedPid(pid)); }
     void bytes(std::span<const uint8_t> data) {
         for (uint8_t b : data) u8(b);
     }

@@ -15,9 +15,9 @@ std::vector<Packet> SignallingPackets(const ConfigStore& store, int patVersion) 
     const int count = std::clamp<int>(store.Svc.SvcCount, 0, MaxPatServices);
     if (count == 0) return packets;
     packets.push_back(BuildPatPacket(store.Svc, patVersion));
-    packets.push_back(BuildNitPacket(store.Svc));
-    for (const Packet& sdt : PacketiseSdt(BuildSdtSection(store.Svc))) packets.push_back(sdt);
-    for (int i = 0; i < count; ++i) packets.push_back(BuildPmtPacket(store.Svc.SvcPids[i]));
+    packets.push_back(BuildNitPacket(store.Svc, patVersion));
+    for (const Packet& sdt : PacketiseSdt(BuildSdtSection(store.Svc, patVersion))) packets.push_back(sdt);
+    for (int i = 0; i < count; ++i) packets.push_back(BuildPmtPacket(store.Svc.SvcPids[i], patVersion));
     return packets;
 }
 
