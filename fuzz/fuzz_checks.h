@@ -33,6 +33,12 @@ inline void RequireInvariants(const ConfigStore& store, const char* where) {
     if (const auto violation = StoreInvariantViolation(store)) Fail(std::string(where) + ": " + *violation);
 }
 
+// What a project file's store keeps: its counts and terminated texts; its
+// PIDs and inputs may be anything (the multiplex check reports them).
+inline void RequireStructure(const ConfigStore& store, const char* where) {
+    if (const auto violation = StoreStructureViolation(store)) Fail(std::string(where) + ": " + *violation);
+}
+
 // An all-zero store, as at program start (13880 bytes: kept off the stack).
 inline std::unique_ptr<ConfigStore> ZeroStore() {
     auto store = std::make_unique<ConfigStore>();

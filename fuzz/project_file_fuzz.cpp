@@ -1,7 +1,9 @@
 // Project files from anywhere: the reader either takes all 13880 bytes into
 // a store that keeps its limits, or refuses and leaves the store alone.
 // What "Open" and "Send Mux" then do with an accepted store must hold too:
-// the bit-rate exit handling, the image and its read-back.
+// the bit-rate exit handling, the image and its read-back, and for every
+// store the multiplex check passes without errors the round trip: "Get" of
+// the image gives back the multiplex that was sent.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -10,6 +12,8 @@
 #include "fuzz/fuzz_checks.h"
 #include "model/project_file.h"
 #include "ops/bit_rate_entry.h"
+#include "ops/multiplex_check.h"
+#include "ops/round_trip.h"
 
 using namespace kv;
 
@@ -28,13 +32,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     }
     fuzz::Require(size == ProjectFileSize, "only 13880 bytes are accepted");
     fuzz::Require(std::memcmp(store.get(), data, size) == 0, "the store is the byte image of the file");
-    fuzz::RequireInvariants(*store, "store after Open");
+    fuzz::RequireStructure(*store, "store after Open");
 
     // Open: the bit-rate box shows the rate in force and is left as the operator would.
     const bool ghostOnly = store->Svc.SvcCount == 0 && store->Ghost.GhostCount > 0;
     const int64_t rate = ghostOnly ? store->Ghost.GhostBitRate : store->Svc.BitRate;
     ApplyBitRateEntry(*store, std::to_string(rate), ActiveRateStuff(*store) != 0);
-    fuzz::RequireInvariants(*store, "store after the bit-rate entry");
+    fuzz::RequireStructure(*store, "store after the bit-rate entry");
 
     // Send Mux, then Get of what the device would play back.
     // Any PAT version will do: take it from a reserved byte, which means nothing.
@@ -45,5 +49,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const ReadBackResult result = fuzz::ParseChecked(*image, *readBack);
     if (store->Svc.SvcCount > 0)
         fuzz::Require(result.ServiceCount == store->Svc.SvcCount, "every service of the image is read back");
+
+    if (CheckMultiplex(*store).Errors() > 0) return 0;
+    const MultiplexDiff diff = RoundTripDiff(*store, patVersion);
+    if (!diff.Empty()) {
+        std::string lines = "the read-back differs from what was sent:";
+        for (const std::string& line : DiffLines(diff)) lines += "\n  " + line;
+        fuzz::Fail(lines);
+    }
     return 0;
 }

@@ -6,6 +6,7 @@
 
 #include "ops/bit_rate_entry.h"
 #include "ops/output_pid_uses.h"
+#include "ops/stored_ranges.h"
 #include "tables/image_records.h"
 #include "tables/image_writer.h"
 
@@ -92,11 +93,38 @@ void CheckPids(MultiplexReport& report, const std::vector<PidUse>& uses) {
     }
 }
 
+// A PCR output PID is adjusted by the device or not: services sharing it
+// must agree on the mark (the image lists the PID once per service, and the
+// read-back gives every one of them the last mark).
+void CheckSharedPcrs(MultiplexReport& report, const ConfigStore& store) {
+    std::map<int, std::vector<int>> byPcr;
+    for (int i = 0; i < report.Services; ++i) {
+        const ServicePids& p = store.Svc.SvcPids[i];
+        if (HasStream(StreamsOf(p)[StreamIndex(StreamKind::Pcr, 0)])) byPcr[p.PcrOut].push_back(i);
+    }
+    for (const auto& [pcr, slots] : byPcr) {
+        std::vector<std::string> marked, unmarked;
+        for (int i : slots)
+            (store.Svc.SvcPids[i].PcrAdjust ? marked : unmarked).push_back(ServiceNameOf(store, i));
+        if (marked.empty() || unmarked.empty()) continue;
+        Add(report, Severity::Error, "pcr-adjust",
+            "PCR PID " + PidText(pcr) + " is marked for adjustment by " + Listed(marked) + " but not by " +
+                Listed(unmarked) + ".",
+            {pcr});
+    }
+}
+
 void CheckServices(MultiplexReport& report, const ConfigStore& store) {
     std::map<int, std::vector<int>> byId;
     for (int i = 0; i < report.Services; ++i) {
         const ServicePids& p = store.Svc.SvcPids[i];
         byId[p.ServiceId].push_back(i);
+        // The PAT names one PMT PID, the PMT goes out on the other: the PMT is lost.
+        if (store.Svc.SvcPmtPid[i] != p.PmtPid)
+            Add(report, Severity::Error, "pmt-pid",
+                ServiceNameOf(store, i) + ": the PAT names PMT PID " + PidText(store.Svc.SvcPmtPid[i]) +
+                    " but the PMT goes out on " + PidText(p.PmtPid) + ".",
+                {store.Svc.SvcPmtPid[i], p.PmtPid});
         const auto streams = StreamsOf(p);
         const bool playsSomething = std::any_of(streams.begin(), streams.end(), [](const ConstStreamRef& s) {
             return (s.Kind == StreamKind::Video || s.Kind == StreamKind::Audio) && HasStream(s);
@@ -162,8 +190,13 @@ MultiplexReport CheckMultiplex(const ConfigStore& store) {
     std::stable_sort(report.Outputs.begin(), report.Outputs.end(),
                      [](const OutputUse& a, const OutputUse& b) { return a.Pid < b.Pid; });
 
+    if (report.Services == 0 && std::clamp<int>(store.Ghost.GhostCount, 0, MaxGhosts) == 0)
+        Add(report, Severity::Error, "empty", EmptyMultiplexMessage);
+    for (std::string& value : OutOfRangeValues(store))
+        Add(report, Severity::Error, "pid-range", std::move(value));
     CheckPids(report, uses);
     CheckServices(report, store);
+    CheckSharedPcrs(report, store);
     for (std::string& limit : ImageLimitViolations(store))
         Add(report, Severity::Error, "limit", std::move(limit));
     CheckRateTable(report, store);

@@ -16,8 +16,9 @@ enum class Severity { Warning, Error };
 
 struct Finding {
     Severity severity = Severity::Error;
-    std::string Code;      // "pid-conflict", "pid-generated", "service-id", "limit",
-                           // "pid-reserved", "input-split", "no-pcr", "rate-table"
+    std::string Code;      // errors "empty", "pid-range", "pid-conflict", "pid-generated", "pmt-pid",
+                           // "pcr-adjust", "service-id", "limit"; warnings "pid-reserved",
+                           // "input-split", "no-pcr", "rate-table"
     std::string Message;   // names the services, inputs and PIDs involved
     std::vector<int> Pids; // the output (or input) PIDs the finding is about
 };
@@ -39,6 +40,9 @@ struct MultiplexReport {
     int Errors() const;
     int Warnings() const;
 };
+
+inline constexpr const char* EmptyMultiplexMessage =
+    "The multiplex has no services and no ghost entries: sending it leaves the device with no output.";
 
 MultiplexReport CheckMultiplex(const ConfigStore& store);
 

@@ -7,7 +7,9 @@
 
 #include "model/service_streams.h"
 #include "ops/output_pid_uses.h"
+#include "tables/nit_table.h"
 #include "tables/rate.h"
+#include "tables/stream_types.h"
 
 namespace kv {
 namespace {
@@ -22,38 +24,63 @@ std::string Quoted(const std::string& text) {
     return "\"" + text + "\"";
 }
 
-// What the image carries of the multiplex itself.
+// What the image carries of the multiplex itself: the name as the NIT
+// carries it, the pacing table as the header carries it.
 Fields MultiplexFields(const ConfigStore& s) {
-    const int16_t stuff = ActiveRateStuff(s);
-    return {{"network name", Quoted(Text(s.Svc.NetName))},
+    const auto stuff = static_cast<int16_t>(static_cast<uint8_t>(ActiveRateStuff(s)));
+    return {{"network name", Quoted(NetworkNameOnAir(s.Svc))},
             {"transport stream ID", std::to_string(s.Svc.TsId)},
             {"bit rate", std::to_string(EffectiveBitRate(ActiveRateGaps(s), stuff))},
             {"mode", stuff == 0 ? "pack" : "byte"}};
 }
 
+// A stream's type as it goes on air: the type code of its stream_type.
+int16_t TypeOnAir(StreamKind kind, int16_t type) {
+    switch (kind) {
+    case StreamKind::Video:
+        return VideoTypeOf(VideoStreamType(type)).value_or(type);
+    case StreamKind::Audio:
+        return AudioTypeOf(AudioStreamType(type)).value_or(type);
+    case StreamKind::Data:
+        return DataTypeOf(DataStreamType(type)).value_or(type);
+    case StreamKind::Pcr:
+        break;
+    }
+    return type;
+}
+
+std::string OnOff(int flag) {
+    return flag ? "on" : "off";
+}
+
 // What the image carries of one service: its tables' fields, and each
-// present stream with its PIDs and type.
+// present stream with its PIDs and type. Audio and data streams are named
+// in the order they go out ("audio 1" is the first audio stream of the
+// PMT), so an empty slot before a stream is no difference.
 Fields ServiceFields(const ConfigStore& s, int i) {
     const ServiceInfo& info = s.Svc.SvcInfo[i];
     const ServicePids& p = s.Svc.SvcPids[i];
     Fields fields = {{"input", std::to_string(s.Svc.SvcInput[i])},
                      {"Service ID", std::to_string(p.ServiceId)},
                      {"provider", Quoted(Text(info.Provider))},
-                     {"EIT present/following", info.EitPresent ? "on" : "off"},
-                     {"EIT schedule", info.EitSchedule ? "on" : "off"},
+                     {"EIT present/following", OnOff(info.EitPresent & 1)},
+                     {"EIT schedule", OnOff(info.EitSchedule & 1)},
                      {"PMT PID", std::to_string(s.Svc.SvcPmtPid[i])},
-                     {"Generate PMT", p.GenPmt ? "on" : "off"}};
+                     {"Generate PMT", OnOff(p.GenPmt)}};
+    int audio = 0, data = 0;
     for (const ConstStreamRef& st : StreamsOf(p)) {
-        const std::string name = StreamName(st.Kind, st.Slot);
         if (!HasStream(st)) continue; // a missing field reads "none"
+        const int onAir = st.Kind == StreamKind::Audio ? audio++ : st.Kind == StreamKind::Data ? data++ : 0;
+        const std::string name = StreamName(st.Kind, onAir);
         fields.emplace_back(name + " in", std::to_string(st.PidIn));
         fields.emplace_back(name + " out", std::to_string(st.PidOut));
-        if (st.Type) fields.emplace_back(name + " type", std::to_string(*st.Type));
-        if (st.Kind == StreamKind::Pcr) fields.emplace_back("PCR adjust", p.PcrAdjust ? "on" : "off");
+        if (st.Type) fields.emplace_back(name + " type", std::to_string(TypeOnAir(st.Kind, *st.Type)));
+        if (st.Kind == StreamKind::Pcr) fields.emplace_back("PCR adjust", OnOff(p.PcrAdjust));
         if (st.Kind == StreamKind::Data) {
             const DataSlot& d = p.Data[st.Slot];
+            const std::string language = Text(d.SubLang).substr(0, 3); // the three letters the PMT carries
             fields.emplace_back(name + " subtitles",
-                                d.SubEnable ? Quoted(Text(d.SubLang)) + " type " + std::to_string(d.SubType)
+                                d.SubEnable ? Quoted(language) + " type " + std::to_string(d.SubType & 0xFF)
                                             : "off");
         }
     }
@@ -75,11 +102,25 @@ void Compare(MultiplexDiff& diff, const std::string& service, const Fields& befo
     }
 }
 
+// Whether a service on the entry's input already passes the same PID to the
+// same output PID: the entry then changes nothing on air.
+bool ServiceCarries(const ConfigStore& s, const GhostEntry& g) {
+    for (int i = 0; i < ServicesOf(s); ++i) {
+        if (s.Svc.SvcInput[i] != g.Input) continue;
+        for (const ConstStreamRef& st : StreamsOf(s.Svc.SvcPids[i]))
+            if (HasStream(st) && st.PidIn == g.PidIn && st.PidOut == g.PidOut) return true;
+    }
+    return false;
+}
+
+// The ghost entries that add a pair of their own to the output.
 std::vector<GhostEntry> GhostsOf(const ConfigStore& s) {
     std::vector<GhostEntry> ghosts;
     const int count = std::clamp<int>(s.Ghost.GhostCount, 0, MaxGhosts);
-    for (int j = 0; j < count; ++j)
-        ghosts.push_back({s.Ghost.GhostInput[j], s.Ghost.GhostPidIn[j], s.Ghost.GhostPidOut[j]});
+    for (int j = 0; j < count; ++j) {
+        const GhostEntry g{s.Ghost.GhostInput[j], s.Ghost.GhostPidIn[j], s.Ghost.GhostPidOut[j]};
+        if (!ServiceCarries(s, g)) ghosts.push_back(g);
+    }
     return ghosts;
 }
 

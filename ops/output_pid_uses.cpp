@@ -29,7 +29,7 @@ std::vector<PidUse> OutputPidUses(const ConfigStore& store) {
     for (int i = 0; i < services; ++i) {
         const ServicePids& p = store.Svc.SvcPids[i];
         const std::string name = ServiceNameOf(store, i);
-        if (p.GenPmt != 0 && p.PmtPid != PidNone)
+        if (p.GenPmt != 0 && p.PmtPid != PidNone && PidInRange(p.PmtPid))
             uses.push_back(
                 {.what = PidUse::What::Pmt, .Pid = p.PmtPid, .Slot = i, .Carries = "PMT of " + name});
         const int input = store.Svc.SvcInput[i];

@@ -24,11 +24,16 @@ ProjectFileStatus SaveProject(const std::string& path, ConfigStore& store, const
     std::memcpy(netNameBefore.data(), sb.NetName, sizeof sb.NetName);
     sb.TsId = static_cast<uint16_t>(AtolText(boxes.TsIdText));
     sb.BitRate = AtolText(boxes.RateText);
+    // The rate in force is kept where Open looks for it: a description of
+    // ghost entries only keeps it in GhostBitRate.
+    const int64_t ghostBitRateBefore = store.Ghost.GhostBitRate;
+    if (UsesGhostRate(store)) store.Ghost.GhostBitRate = sb.BitRate;
     WriteNetName(sb, boxes.NetName);
     const ProjectFileStatus status = WriteProjectFile(path, store);
     if (status == ProjectFileStatus::CannotCreate) {
         sb.TsId = tsIdBefore;
         sb.BitRate = bitRateBefore;
+        store.Ghost.GhostBitRate = ghostBitRateBefore;
         std::memcpy(sb.NetName, netNameBefore.data(), sizeof sb.NetName);
     }
     if (status == ProjectFileStatus::Ok) saved.Mark(store);

@@ -207,6 +207,14 @@ std::optional<int> FirstBadOutputPid(const ServiceEntry& e, Radix radix) {
     return std::nullopt;
 }
 
+std::optional<int> FirstBadInputPid(const ServiceEntry& e, Radix radix) {
+    const auto streams = EntryStreams(e);
+    for (std::size_t k = 0; k < streams.size(); ++k)
+        if (!TrimBlanks(streams[k].In).empty() && PidFromText(streams[k].In, radix) == PidNone)
+            return static_cast<int>(k);
+    return std::nullopt;
+}
+
 std::optional<std::string> ReplaceQuestionFor(const ServiceBlock& sb, const ServiceEntry& e,
                                               const ServiceSlot& slot, std::optional<int> selectedRow) {
     if (slot.Found) return ReplaceQuestion;

@@ -112,6 +112,12 @@ inline constexpr int OutputBoxCount = StreamCount;
 // none when every box is empty or good.
 std::optional<int> FirstBadOutputPid(const ServiceEntry& entry, Radix radix);
 
+// The position of the first filled input box whose text would be stored as
+// absent (no number, or outside the PIDs an input box takes): its stream
+// would vanish from the maps. The input boxes have no exit check; Ok refuses
+// such a box with the output boxes' warning.
+std::optional<int> FirstBadInputPid(const ServiceEntry& entry, Radix radix);
+
 // The question Ok asks before it overwrites a stored service: the stored
 // name's own service, or, for a new name while a row is selected, the
 // selected row's service ("Replace the service of L2 with NEW2?"). None when
