@@ -23,7 +23,7 @@ int WriteImage(const ImageArguments& args) {
     auto store = std::make_unique<ConfigStore>();
     if (const int status = PrepareProject(args.project, args.image, *store)) return status;
     if (const int status = RefuseOnErrors(args.project, *store, args.force)) return status;
-    return WriteOutputFile(args.output, BuildConfigImage(*store, args.image.patVersion));
+    return WriteOutputFile(args.output, BuildConfigImage(*store, args.image.PatVersionOr(1)));
 }
 
 const RegisterCommand registration([](CLI::App& app, int& status) {

@@ -15,6 +15,7 @@
 #include "model/app_paths.h"
 #include "ops/operator_messages.h"
 #include "ops/send_mux.h"
+#include "ops/table_version.h"
 
 namespace kv::cli {
 namespace {
@@ -42,8 +43,11 @@ int Send(const SendArguments& args) {
     CliChannel cli(folder);
     if (!cli.Open(args.port)) return ExitIoErr;
     ShowProgress("Connecting");
-    const SendMuxResult sent = SendMuxImage(*store, args.image.patVersion, DeviceFilesOf(folder),
-                                            &cli.Channel(), {.Progress = ShowTransferProgress});
+    // The tables' version goes on from the image last sent or read back here.
+    const DeviceFiles files = DeviceFilesOf(folder);
+    const int patVersion = args.image.PatVersionOr(NextPatVersion(PatVersionToGoOnFrom(files)));
+    const SendMuxResult sent =
+        SendMuxImage(*store, patVersion, files, &cli.Channel(), {.Progress = ShowTransferProgress});
     cli.Channel().Close();
     EndProgress();
     const int result = ResultCode(sent.Result);

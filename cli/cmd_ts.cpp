@@ -30,7 +30,7 @@ std::vector<uint8_t> AsTransportStream(const std::vector<Packet>& packets) {
 int WriteTransportStream(const std::string& project, const std::string& output, const ImageOptions& options) {
     auto store = std::make_unique<ConfigStore>();
     if (const int status = PrepareProject(project, options, *store)) return status;
-    return WriteOutputFile(output, AsTransportStream(SignallingPackets(*store, options.patVersion)));
+    return WriteOutputFile(output, AsTransportStream(SignallingPackets(*store, options.PatVersionOr(1))));
 }
 
 const RegisterCommand registration([](CLI::App& app, int& status) {

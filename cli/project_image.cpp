@@ -32,7 +32,9 @@ void WarnOfForeignRateTable(const std::string& project, const ConfigStore& store
 } // namespace
 
 void AddImageOptions(CLI::App& cmd, ImageOptions& options) {
-    cmd.add_option("--pat-version", options.patVersion, "PAT version_number, 0..31")
+    cmd.add_option("--pat-version", options.patVersion,
+                   "version_number of the PAT, NIT, SDT and PMTs, 0..31 (default: image and ts 1; send the "
+                   "one after the image last sent or read back through the Config folder)")
         ->check(CLI::Range(0, 31));
     CLI::Option* rate =
         cmd.add_option("--rate", options.rate,

@@ -14,7 +14,9 @@ namespace kv::cli {
 // --rate, --mode and --pat-version, with the same meaning for every command
 // that builds an image.
 struct ImageOptions {
-    int patVersion = 1; // the first send of a run
+    std::optional<int>
+        patVersion; // --pat-version; image and ts default to 1, send goes on from the Config folder
+    int PatVersionOr(int fallback) const { return patVersion.value_or(fallback); }
     std::optional<std::string> rate;
     std::string mode = "byte";
 };

@@ -56,9 +56,10 @@ QString StatusText(ProjectFileStatus status) {
 void Tfrm_CfgMux::bt_OpenClick() {
     const QString path = ChooseProjectFile(this, "dlg_Open", QFileDialog::AcceptOpen, app_.AppFolder);
     if (path.isEmpty()) return;
-    const ProjectFileStatus status = OpenProject(LocalPath(path), app_.Store, app_.Saved);
+    std::string problem;
+    const ProjectFileStatus status = OpenProject(LocalPath(path), app_.Store, app_.Saved, &problem);
     if (status == ProjectFileStatus::Corrupted) {
-        ShowMessage(this, StatusText(status));
+        ShowMessage(this, StatusText(status), QString::fromStdString(problem));
         return;
     }
     if (status != ProjectFileStatus::Ok) {

@@ -42,8 +42,9 @@ void Tfrm_CfgMux::ShowReadBack(const ReadBackDisplay& shown) {
         AppendServiceNames();
         SetContentButtons(true, true);
     } else {
-        bt_Save->setEnabled(true);
-        bt_Send->setEnabled(true);
+        // The device holds no services: neither does the window.
+        lst_Prog->clear();
+        SetContentButtons(false, true);
     }
 }
 

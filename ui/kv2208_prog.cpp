@@ -157,6 +157,11 @@ void Tfrm_CfgProg::bt_OkClick() {
         streamBoxes_.at(static_cast<std::size_t>(*bad)).Out->setFocus(Qt::OtherFocusReason);
         return;
     }
+    if (const std::optional<int> bad = FirstBadInputPid(entry, radix)) {
+        ShowWarning(this, QString::fromLatin1(PidRangeWarning));
+        streamBoxes_.at(static_cast<std::size_t>(*bad)).In->setFocus(Qt::OtherFocusReason);
+        return;
+    }
     if (RefuseTakenServicePid(this, store, entry, radix, check.Slot, [this](int box) {
             return box < 0 ? txt_PidPmt : streamBoxes_.at(static_cast<std::size_t>(box)).Out;
         }))

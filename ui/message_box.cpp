@@ -34,8 +34,8 @@ void ShowInformation(QWidget* parent, const QString& text) {
     Show(parent, QMessageBox::Information, text, QMessageBox::Ok);
 }
 
-void ShowMessage(QWidget* parent, const QString& text) {
-    Show(parent, QMessageBox::NoIcon, text, QMessageBox::Ok);
+void ShowMessage(QWidget* parent, const QString& text, const QString& detail) {
+    Show(parent, QMessageBox::NoIcon, text, QMessageBox::Ok, detail);
 }
 
 } // namespace kv::ui

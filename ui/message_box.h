@@ -17,7 +17,8 @@ void ShowWarning(QWidget* parent, const QString& text, const QString& detail = {
 bool AskQuestion(QWidget* parent, const QString& text, bool defaultNo = false);
 void ShowError(QWidget* parent, const QString& text, const QString& detail = {}); // stop icon, OK
 void ShowInformation(QWidget* parent, const QString& text);                       // information icon, OK
-// The plain message dialog: no icon, OK. Only "File corrupted!" uses it.
-void ShowMessage(QWidget* parent, const QString& text);
+// The plain message dialog: no icon, OK. Only "File corrupted!" uses it,
+// with the reason as its detailed text.
+void ShowMessage(QWidget* parent, const QString& text, const QString& detail = {});
 
 } // namespace kv::ui
