@@ -67,32 +67,42 @@ TEST_F(GetFromDevice, GetAfterSendMuxShowsTheSentProgramsAndNetworkSettings) {
     }
 }
 
-// Ghost entries without services: the rate and mode come from the ghost
-// copies; the list and the TSID box stay empty; "Save" and "Send Mux" on.
-TEST_F(GetFromDevice, GetOfAGhostOnlyImageShowsTheRateAndEnablesSaveAndSend) {
-    GhostBlock& ghosts = TestApp().Store.Ghost;
-    ghosts.GhostCount = 2;
+// The device holds ghost entries only, the window services of its own: "Get"
+// leaves no service behind, reads every ghost entry and shows the device's
+// rate; the list and the TSID box stay empty, "Save" and "Send Mux" on, and
+// the window holds nothing unsaved.
+TEST_F(GetFromDevice, GetOfAGhostOnlyDeviceOverServicesLeavesOnlyItsGhostEntries) {
+    auto held = std::make_unique<ConfigStore>();
+    held->Ghost.GhostCount = 2;
     for (int j = 0; j < 2; ++j) {
-        ghosts.GhostInput[j] = 2;
-        ghosts.GhostPidIn[j] = static_cast<int16_t>(1000 + j);
-        ghosts.GhostPidOut[j] = static_cast<int16_t>(1100 + j);
+        held->Ghost.GhostInput[j] = 2;
+        held->Ghost.GhostPidIn[j] = static_cast<int16_t>(0x100 + j); // the output PIDs of NEWS
+        held->Ghost.GhostPidOut[j] = static_cast<int16_t>(0x100 + j);
     }
+    ASSERT_EQ(ApplyBitRateEntry(*held, "27000000", true).outcome, BitRateEntry::Outcome::Applied);
+    StartSimulator(1, {}, BuildConfigImage(*held, 4));
+    FillServices(TestApp().Store, {"NEWS", "SPORT"});
     Connect();
-    Control<QRadioButton>("rdg_ModeByte")->click();
-    Enter(Box("txt_BitRate"), "27000000", Box("txt_NetName"));
-    SendAndReconnect();
-    ghosts.GhostCount = 0;
+    ASSERT_EQ(Entries(), QStringList({"NEWS", "SPORT"}));
     Control<QRadioButton>("rdg_ModePack")->click();
 
     BoxAnswerer boxes;
     Press("bt_Get");
     EXPECT_TRUE(boxes.Texts().isEmpty()) << boxes.Texts().join("|").toStdString();
-    EXPECT_EQ(NetworkBoxes(), QStringList({"", "27000000", ""}));
-    EXPECT_FALSE(PackShown());
+    const ConfigStore& store = TestApp().Store;
+    EXPECT_EQ(store.Svc.SvcCount, 0);
+    ASSERT_EQ(store.Ghost.GhostCount, 2);
+    for (int j = 0; j < 2; ++j) {
+        EXPECT_EQ(store.Ghost.GhostInput[j], 2);
+        EXPECT_EQ(store.Ghost.GhostPidIn[j], 0x100 + j);
+        EXPECT_EQ(store.Ghost.GhostPidOut[j], 0x100 + j);
+    }
+    EXPECT_EQ(store.Ghost.GhostBitRate, 27000000);
     EXPECT_TRUE(Entries().isEmpty());
+    EXPECT_EQ(Box("txt_BitRate")->text(), "27000000");
+    EXPECT_FALSE(PackShown());
     EXPECT_EQ(ContentButtonsOn(), QStringList({"bt_Save", "bt_Send"}));
-    EXPECT_EQ(ghosts.GhostCount, 2);
-    EXPECT_EQ(ghosts.GhostPidOut[1], 1101);
+    EXPECT_FALSE(TestApp().Saved.Changed(store));
 }
 
 TEST_F(GetFromDevice, SilentDeviceSaysMuxMemoryIsEmptyAndChangesNothing) {

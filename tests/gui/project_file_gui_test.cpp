@@ -281,12 +281,15 @@ TEST_F(ProjectFiles, RefusedFilesChangeNeitherStoreNorWindow) {
         bool exists;
         const char* message;
         QMessageBox::Icon icon;
+        const char* detail; // why, as the box's detailed text
     };
     const Case cases[] = {
-        {"short.mux", std::vector<uint8_t>(100, 0), true, "File corrupted!", QMessageBox::NoIcon},
-        {"nothing.mux", {}, true, "File corrupted!", QMessageBox::NoIcon},
-        {"count.mux", countOutOfRange, true, "File corrupted!", QMessageBox::NoIcon},
-        {"missing.mux", {}, false, "Cannot open input file.", QMessageBox::Critical},
+        {"short.mux", std::vector<uint8_t>(100, 0), true, "File corrupted!", QMessageBox::NoIcon,
+         "100 bytes, a project file has 13880"},
+        {"nothing.mux", {}, true, "File corrupted!", QMessageBox::NoIcon, "0 bytes, a project file has 13880"},
+        {"count.mux", countOutOfRange, true, "File corrupted!", QMessageBox::NoIcon,
+         "service count 101 out of range 0..100"},
+        {"missing.mux", {}, false, "Cannot open input file.", QMessageBox::Critical, ""},
     };
     FillServices(TestApp().Store, {"NEWS", "SPORT"});
     Connect();
@@ -299,6 +302,7 @@ TEST_F(ProjectFiles, RefusedFilesChangeNeitherStoreNorWindow) {
         BoxAnswerer* boxes = Open(FileInFolder(c.name));
         EXPECT_EQ(boxes->Texts(), QStringList({c.message}));
         EXPECT_EQ(boxes->Icons(), QList<QMessageBox::Icon>({c.icon}));
+        EXPECT_EQ(boxes->Details(), QStringList({c.detail}));
         EXPECT_EQ(BytesOf(TestApp().Store), store);
         EXPECT_EQ(WindowNow(), before);
     }

@@ -11,6 +11,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -19,6 +20,7 @@
 #include "model/app_paths.h"
 #include "model/cli_run.h"
 #include "model/project_file.h"
+#include "ops/bit_rate_entry.h"
 #include "tables/tables_test_support.h"
 
 extern char** environ;
@@ -292,6 +294,91 @@ TEST(CliLink, CheckDiffAndVerifyFollowWhatTheDeviceHolds) {
     EXPECT_EQ(diff.status, 1);
     EXPECT_EQ(diff.out, drift);
     EXPECT_EQ(folder.Run({"diff", other, ReadBackFilePath(folder.Path())}).status, 0);
+    EXPECT_EQ(device.Stop(), 0);
+}
+
+// The signalling packets of an image (its records that begin with 0x47) as
+// a transport stream, and the version each table of it carries, as tshark
+// reads them: "PAT 3", "NIT 3", "SDT 3", "PMT 3".
+std::vector<std::string> TableVersions(const test::TempFolder& folder, const std::string& image) {
+    const std::vector<uint8_t> bytes = test::ReadBytes(image);
+    std::vector<uint8_t> packets;
+    for (std::size_t at = 0; at + 188 <= bytes.size(); at += 188)
+        if (bytes[at] == 0x47) packets.insert(packets.end(), bytes.begin() + at, bytes.begin() + at + 188);
+    const std::string ts = folder.File("tables.ts");
+    test::WriteBytes(ts, packets);
+    const ProgramRun run =
+        test::RunProgram(folder, "tshark",
+                         {"-r", ts, "-T", "fields", "-E", "separator=|", "-e", "mpeg_pat.version", "-e",
+                          "dvb_nit.version", "-e", "dvb_sdt.version", "-e", "mpeg_pmt.version"},
+                         "HOME=" + test::ShellQuoted(folder.File("")) + " ");
+    std::vector<std::string> versions;
+    const char* tables[] = {"PAT", "NIT", "SDT", "PMT"};
+    std::istringstream lines(run.out);
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream fields(line);
+        int k = 0;
+        for (std::string field; std::getline(fields, field, '|'); ++k)
+            if (!field.empty() && k < 4)
+                versions.push_back(std::string(tables[k]) + " " +
+                                   std::to_string(std::stoi(field, nullptr, 0)));
+    }
+    return versions;
+}
+
+// image, decode and diff give back what was sent for descriptions operators
+// write every day; verify matches a device holding audio in slots 3 and 4;
+// check refuses an empty multiplex; two sends carry tables of two versions.
+TEST(CliLink, WhatSendMuxSendsComesBackAndItsTablesFollowTheVersion) {
+    CliFolder folder;
+    auto radioThenTv = test::ZeroStore();
+    test::AddService(*radioThenTv, 1, 1, 0x100, "RADIO").Audio[0] = {0, 0x21, 0x121, 0, 0};
+    radioThenTv->Svc.SvcPids[0].PcrIn = 0x21;
+    radioThenTv->Svc.SvcPids[0].PcrOut = 0x121;
+    ServicePids& tv = test::AddService(*radioThenTv, 1, 2, 0x110, "TV");
+    tv.PcrIn = tv.VideoIn = 0x30;
+    tv.PcrOut = tv.VideoOut = 0x130;
+    auto audioSlots = test::ZeroStore();
+    ServicePids& slots = test::AddService(*audioSlots, 2, 7, 0x100, "SLOTS");
+    slots.PcrIn = slots.VideoIn = 0x40;
+    slots.PcrOut = slots.VideoOut = 0x140;
+    slots.Audio[2] = {1, 0x41, 0x141, 0, 0};
+    slots.Data[1] = {0, 0x43, 0x143, 0, 0, {}, 0};
+    auto ghostOnly = test::ZeroStore();
+    test::AddGhost(*ghostOnly, 4, 0x12, 0x12);
+    struct Case {
+        const char* name;
+        ConfigStore& store;
+    } cases[] = {{"radio.MUX", *radioThenTv}, {"slots.MUX", *audioSlots}, {"ghosts.MUX", *ghostOnly}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_EQ(ApplyBitRateEntry(c.store, "27000000", true).outcome, BitRateEntry::Outcome::Applied);
+        const std::string project = folder.Temp().File(c.name);
+        ASSERT_EQ(WriteProjectFile(project, c.store), ProjectFileStatus::Ok);
+        const std::string image = project + ".img", back = project + ".back.MUX";
+        ASSERT_EQ(folder.Run({"image", project, "-o", image}).status, 0);
+        ASSERT_EQ(folder.Run({"decode", image, "-o", back}).status, 0);
+        const ProgramRun diff = folder.Run({"diff", project, back});
+        EXPECT_EQ(diff.status, 0) << diff.out << diff.err;
+    }
+
+    const std::string empty = folder.Temp().File("empty.MUX");
+    ASSERT_EQ(WriteProjectFile(empty, *test::ZeroStore()), ProjectFileStatus::Ok);
+    const ProgramRun check = folder.Run({"check", empty});
+    EXPECT_EQ(check.status, 65);
+    EXPECT_TRUE(check.out.starts_with("error empty: The multiplex has no services")) << check.out;
+
+    SimulateProcess device(folder, 7);
+    ASSERT_TRUE(device.Listening()) << device.Output();
+    const std::string slotsProject = folder.Temp().File("slots.MUX");
+    ASSERT_EQ(folder.Run({"send", slotsProject, "--port", "7"}).status, 0);
+    const ProgramRun verify = folder.Run({"verify", slotsProject, "--port", "7"});
+    EXPECT_EQ(verify.out, "Device matches " + slotsProject + ".\n") << verify.err;
+    const auto first = TableVersions(folder.Temp(), ImageFilePath(folder.Path()));
+    ASSERT_EQ(folder.Run({"send", folder.Temp().File("radio.MUX"), "--port", "7"}).status, 0);
+    const auto second = TableVersions(folder.Temp(), ImageFilePath(folder.Path()));
+    EXPECT_EQ(first, (std::vector<std::string>{"PAT 1", "NIT 1", "SDT 1", "PMT 1"}));
+    EXPECT_EQ(second, (std::vector<std::string>{"PAT 2", "NIT 2", "SDT 2", "PMT 2", "PMT 2"}));
     EXPECT_EQ(device.Stop(), 0);
 }
 

@@ -126,13 +126,8 @@ const std::vector<RefusedCase>& RefusedFiles() {
         {"negative service count", [](std::vector<uint8_t>& f) { PutI16(f, 342, -1); }},
         {"353 ghost entries", [](std::vector<uint8_t>& f) { PutI16(f, 13848, 353); }},
         {"negative ghost count", [](std::vector<uint8_t>& f) { PutI16(f, 13848, -32768); }},
-        {"input 9 on a service", [](std::vector<uint8_t>& f) { PutI16(f, 2, 9); }},
-        {"PID 8192 on a service", [](std::vector<uint8_t>& f) { PutI16(f, 3336 + 84 + 42, 8192); }},
-        {"negative PMT PID", [](std::vector<uint8_t>& f) { PutI16(f, 346, -1); }},
         {"name without NUL", [](std::vector<uint8_t>& f) { std::fill_n(f.begin() + 688 + 4, 11, 'A'); }},
         {"network name without NUL", [](std::vector<uint8_t>& f) { std::fill_n(f.begin() + 3288, 12, 'N'); }},
-        {"ghost input 9", [](std::vector<uint8_t>& f) { PutI16(f, 13144 + 2, 9); }},
-        {"ghost PID out of range", [](std::vector<uint8_t>& f) { PutI16(f, 12440, 8192); }},
     };
     return cases;
 }
@@ -150,6 +145,29 @@ TEST(ProjectFile, RefusedFilesLeaveTheStoreAsItWas) {
         const std::vector<uint8_t> before = test::BytesOf(*store);
         EXPECT_EQ(ReadProjectFile(path, *store), ProjectFileStatus::Corrupted) << c.what;
         EXPECT_EQ(test::BytesOf(*store), before) << c.what;
+    }
+}
+
+// Files of earlier versions of the tool may hold PIDs and inputs out of
+// range: they open as they are (the multiplex check reports the values).
+TEST(ProjectFile, PidsAndInputsOutOfRangeOpenAsTheyAre) {
+    test::TempFolder folder;
+    const std::vector<uint8_t> valid = test::BytesOf(*test::SampleStore());
+    const RefusedCase opened[] = {
+        {"input 9 on a service", [](std::vector<uint8_t>& f) { PutI16(f, 2, 9); }},
+        {"PID 8192 on a service", [](std::vector<uint8_t>& f) { PutI16(f, 3336 + 84 + 42, 8192); }},
+        {"negative PMT PID", [](std::vector<uint8_t>& f) { PutI16(f, 346, -1); }},
+        {"ghost input 9", [](std::vector<uint8_t>& f) { PutI16(f, 13144 + 2, 9); }},
+        {"ghost PID out of range", [](std::vector<uint8_t>& f) { PutI16(f, 12440, 8192); }},
+    };
+    for (const RefusedCase& c : opened) {
+        std::vector<uint8_t> bytes = valid;
+        c.damage(bytes);
+        const std::string path = folder.File("old.MUX");
+        test::WriteBytes(path, bytes);
+        auto store = NoisyValidStore(3);
+        EXPECT_EQ(ReadProjectFile(path, *store), ProjectFileStatus::Ok) << c.what;
+        EXPECT_EQ(test::BytesOf(*store), bytes) << c.what;
     }
 }
 

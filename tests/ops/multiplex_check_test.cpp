@@ -68,7 +68,7 @@ TEST(MultiplexCheck, EachFindingAndTheSharesThatRaiseNothing) {
          {}},
         {"PMT not generated takes no PID",
          [&](ConfigStore& s) {
-             sport(s).PmtPid = 0x100;
+             sport(s).PmtPid = s.Svc.SvcPmtPid[1] = 0x100;
              sport(s).GenPmt = 0;
          },
          {},
@@ -100,7 +100,7 @@ TEST(MultiplexCheck, EachFindingAndTheSharesThatRaiseNothing) {
          "of the PMT of NEWS is also used by audio 1 of SPORT",
          {0x100}},
         {"two PMTs on one PID",
-         [&](ConfigStore& s) { sport(s).PmtPid = 0x100; },
+         [&](ConfigStore& s) { sport(s).PmtPid = s.Svc.SvcPmtPid[1] = 0x100; },
          {"pid-generated"},
          "the PMT of NEWS is also used by the PMT of SPORT",
          {0x100}},
@@ -156,6 +156,35 @@ TEST(MultiplexCheck, EachFindingAndTheSharesThatRaiseNothing) {
          {"no-pcr"},
          "SPORT has video or audio but no PCR",
          {}},
+        {"no services and no ghost entries",
+         [](ConfigStore& s) { s.Svc.SvcCount = 0; },
+         {"empty"},
+         "sending it leaves the device with no output",
+         {}},
+        {"PIDs and inputs no image carries",
+         [&](ConfigStore& s) {
+             news(s).Audio[0].PidOut = 9000;
+             s.Svc.SvcInput[1] = 9;
+             AddGhost(s, 3, 0x50, -2);
+         },
+         {"pid-range", "pid-range", "pid-range"},
+         "NEWS: audio 1 out 9000 is not a PID (0..8191).",
+         {}},
+        {"PAT and PMT on different PIDs",
+         [](ConfigStore& s) { s.Svc.SvcPmtPid[1] = 0x120; },
+         {"pmt-pid"},
+         "SPORT: the PAT names PMT PID 288 (0x0120) but the PMT goes out on 272 (0x0110).",
+         {0x120, 0x110}},
+        {"one PCR adjusted by one service, not by the other",
+         [&](ConfigStore& s) {
+             s.Svc.SvcInput[1] = 1;
+             sport(s).PcrIn = sport(s).VideoIn = news(s).PcrIn;
+             sport(s).PcrOut = sport(s).VideoOut = news(s).PcrOut;
+             sport(s).PcrAdjust = 0;
+         },
+         {"pcr-adjust"},
+         "PCR PID 512 (0x0200) is marked for adjustment by NEWS but not by SPORT.",
+         {0x200}},
         {"pacing table of another rate",
          [](ConfigStore& s) { s.Svc.BitRate = 10'000'000; },
          {"rate-table"},

@@ -232,6 +232,15 @@ TEST(ServiceEntry, EachStreamsBoxesLandInItsOwnStoredStream) {
     EXPECT_EQ(FirstBadOutputPid(e, Radix::Decimal), StreamIndex(StreamKind::Data, 1));
     e.AudioOut[2] = "5";
     EXPECT_EQ(FirstBadOutputPid(e, Radix::Decimal), StreamIndex(StreamKind::Audio, 2));
+
+    // An input box that would be stored as absent: no number, out of range.
+    EXPECT_EQ(FirstBadInputPid(e, Radix::Decimal), std::nullopt);
+    for (const char* bad : {"x", "8191", "20"}) {
+        e.VideoIn = bad;
+        EXPECT_EQ(FirstBadInputPid(e, Radix::Decimal), StreamIndex(StreamKind::Video, 0)) << bad;
+    }
+    e.VideoIn = " ";
+    EXPECT_EQ(FirstBadInputPid(e, Radix::Decimal), std::nullopt) << "an empty box is no stream";
 }
 
 TEST(ServiceEntry, SubtitleSlotFollowsTheName) {

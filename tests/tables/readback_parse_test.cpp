@@ -4,6 +4,7 @@
 
 #include "model/store_invariants.h"
 #include "tables/image_writer.h"
+#include "tables/rate.h"
 #include "tables/readback_parse.h"
 #include "tables/sdt_table.h"
 #include "tables_test_support.h"
@@ -77,28 +78,6 @@ TEST(ReadBack, EveryServiceCountFindsItsPmtsWhereTheWriterPutThem) {
     }
 }
 
-TEST(ReadBack, PcrPairOfAServiceWithoutVideoKeepsTheLatch) {
-    auto sent = test::ZeroStore();
-    ServicePids& radio = test::AddService(*sent, 1, 1, 0x100);
-    radio.PcrIn = 0x20;
-    radio.PcrOut = 0x120;
-    radio.Audio[0] = {0, 0x21, 0x121, 0, 0};
-    ServicePids& tv = test::AddService(*sent, 1, 2, 0x110);
-    tv.PcrIn = 0x30;
-    tv.PcrOut = 0x130;
-    tv.VideoIn = 0x31;
-    tv.VideoOut = 0x131;
-    auto got = test::ZeroStore();
-    ParseReadBack(BuildConfigImage(*sent, 1), *got);
-    EXPECT_EQ(got->Svc.SvcPids[0].PcrIn, 0x20);
-    EXPECT_EQ(got->Svc.SvcPids[1].PcrIn, PidNone) << "the latch still held the first PCR";
-    EXPECT_EQ(got->Svc.SvcPids[1].VideoIn, 0x31);
-    ASSERT_EQ(got->Ghost.GhostCount, 1);
-    EXPECT_EQ(got->Ghost.GhostInput[0], 1);
-    EXPECT_EQ(got->Ghost.GhostPidIn[0], 0x30);
-    EXPECT_EQ(got->Ghost.GhostPidOut[0], 0x130);
-}
-
 TEST(ReadBack, DataStreamWithoutDescriptorsClearsAStaleSubtitleFlag) {
     auto sent = test::ZeroStore();
     ServicePids& p = test::AddService(*sent, 1, 1, 0x100);
@@ -124,23 +103,28 @@ TEST(ReadBack, EitFlagsComeFromTheLowTwoBitsWhateverTheUpperBits) {
     }
 }
 
-TEST(ReadBack, ImageWithoutPatLeavesTheServicesAndReadsGhostsAndGhostRate) {
+// An image without a PAT holds no services: the store's own are dropped,
+// not matched against the pairs.
+TEST(ReadBack, ImageWithoutPatLeavesNoServicesAndReadsGhostsAndGhostRate) {
     auto sent = test::ZeroStore();
     test::AddGhost(*sent, 4, 0x10, 0x20);
     const int16_t gaps[10] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
     std::copy(gaps, gaps + 10, sent->Ghost.GhostRateGaps);
     sent->Ghost.GhostRateStuff = 5;
+    test::AddGhost(*sent, 1, 0x300, 0x300); // the output PID of a service the store holds
     auto got = test::RichStore();
-    const auto servicesBefore = test::BytesOf(got->Svc);
     const ReadBackResult r = ParseReadBack(BuildConfigImage(*sent, 1), *got);
     EXPECT_EQ(r.ServiceCount, 0);
     EXPECT_EQ(r.PatVersion, -1);
     EXPECT_EQ(r.NetNameShown, "");
-    EXPECT_EQ(test::BytesOf(got->Svc), servicesBefore);
+    EXPECT_EQ(got->Svc.SvcCount, 0);
+    EXPECT_EQ(got->Svc.SvcPids[0].PcrIn, 0x200) << "no stale service took a pair";
+    EXPECT_EQ(got->Ghost.GhostBitRate, EffectiveBitRate(gaps, 5));
     EXPECT_EQ(test::BytesOf(got->Ghost.GhostRateGaps), test::BytesOf(gaps));
     EXPECT_EQ(got->Ghost.GhostRateStuff, 5);
-    ASSERT_EQ(got->Ghost.GhostCount, 1);
-    EXPECT_EQ(got->Ghost.GhostPidOut[0], 0x20);
+    ASSERT_EQ(got->Ghost.GhostCount, 2);
+    EXPECT_EQ(got->Ghost.GhostPidOut[0], 0x300);
+    EXPECT_EQ(got->Ghost.GhostPidOut[1], 0x20);
 }
 
 TEST(ReadBack, BadPidMapsAreReportedOnceEachAndSkipped) {
