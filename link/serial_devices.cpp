@@ -44,6 +44,15 @@ bool HeldBySimulator(const std::string& appFolder, int port) {
 
 } // namespace
 
+std::string BrokenLinkText(const std::string& linkPath) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    if (!fs::is_symlink(fs::symlink_status(linkPath, ec)) || fs::exists(linkPath, ec)) return "";
+    const std::string target = fs::read_symlink(linkPath, ec).string();
+    return fs::path(linkPath).filename().string() + " leads to " + target +
+           ", which no longer exists (a simulator that has stopped?)";
+}
+
 PortBinding DescribePort(const std::string& appFolder, int port) {
     PortBinding binding;
     binding.Port = port;

@@ -19,6 +19,10 @@ struct PortBinding {
 
 PortBinding DescribePort(const std::string& appFolder, int port);
 
+// For a link whose target is gone: "COM2 leads to /dev/pts/3, which no
+// longer exists (a simulator that has stopped?)"; empty for anything else.
+std::string BrokenLinkText(const std::string& linkPath);
+
 // /dev/serial/by-id/* first, then /dev/ttyUSB*, /dev/ttyACM*, /dev/ttyS*
 // that exist, each group in natural order (ttyS2 before ttyS10). `devRoot`
 // stands for /dev.

@@ -45,11 +45,9 @@ TEST(TransferAndVerify, ResultCodeFollowsTheDeviceBehaviour) {
         if (c.expected == 0) {
             EXPECT_EQ(test::ReadBytes(readBackFile), image) << c.behaviour;
         }
-        const std::vector<std::string> messages =
-            c.fault == SimulatorFault::Hangup
-                ? std::vector<std::string>{"COM" + std::to_string(dev.Port) + " não disponivel"}
-                : std::vector<std::string>{};
-        EXPECT_EQ(dev.Messages, messages) << c.behaviour;
+        // A hang-up is said once, by its code: the lost port is not opened
+        // again within the transfer.
+        EXPECT_EQ(dev.Messages, std::vector<std::string>{}) << c.behaviour;
     }
 }
 
