@@ -52,7 +52,9 @@ int RoundsPerFault() { // 10 by default: 80 faulty transfers, each followed by a
     return soak ? std::max(1, std::atoi(soak)) : 10;
 }
 constexpr int LoopPort = 60;
-const TransferTiming LoopTiming{.SilenceMs = 300, .LoadWaitMs = 20};
+// A soak run shares the machine with whatever else runs: its silence wait
+// leaves a starved simulator time to answer.
+const TransferTiming LoopTiming{.SilenceMs = std::getenv("KV_SOAK_ROUNDS") ? 2000 : 300, .LoadWaitMs = 20};
 
 // A silent device costs the silence wait once per capture; everything else
 // is a few record times plus the short pauses of the transfer. Generous for
