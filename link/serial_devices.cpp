@@ -96,6 +96,10 @@ bool BindPort(const std::string& appFolder, int port, const std::string& device,
         if (error) *error = link + " exists and is not a link";
         return false;
     }
+    if (!device.empty() && !fs::exists(device, ec)) {
+        if (error) *error = device + " does not exist";
+        return false;
+    }
     fs::remove(link, ec);
     if (device.empty()) return true;
     fs::create_directories(ConfigFolder(appFolder), ec);

@@ -33,7 +33,8 @@ std::vector<std::string> SerialDevicesPresent(const std::string& devRoot = "/dev
 std::vector<std::string> DeviceChoices(const std::string& appFolder, const std::string& devRoot = "/dev");
 
 // Links port n to `device`, or back to its default when `device` is empty.
-// Refused (false, `error` says why) while a running simulator holds the port.
+// Refused (false, `error` says why) while a running simulator holds the
+// port, and for a device that does not exist.
 bool BindPort(const std::string& appFolder, int port, const std::string& device,
               std::string* error = nullptr);
 
