@@ -10,6 +10,7 @@
 #include <iostream>
 
 #include "cli/command_registry.h"
+#include "model/atomic_file.h"
 
 namespace kv::cli {
 namespace {
@@ -19,15 +20,16 @@ bool progressShown = false;
 
 int WriteBytes(const std::string& path, const char* data, std::size_t size) {
     const bool toStdout = path == "-";
-    std::FILE* out = toStdout ? stdout : std::fopen(path.c_str(), "wb");
-    if (out == nullptr) {
-        Complain(path, "Cannot create output file.", std::strerror(errno));
+    AtomicFile file;
+    if (!toStdout && !file.Open(path)) {
+        Complain(path, "Cannot create output file.", std::strerror(file.Error()));
         return ExitCantCreate;
     }
+    std::FILE* out = toStdout ? stdout : file.Stream();
     const bool written = std::fwrite(data, 1, size, out) == size;
     int error = written ? 0 : errno;
-    if (std::fflush(out) != 0 && error == 0) error = errno ? errno : EIO;
-    if (!toStdout && std::fclose(out) != 0 && error == 0) error = errno ? errno : EIO;
+    if (toStdout && std::fflush(out) != 0 && error == 0) error = errno ? errno : EIO;
+    if (!toStdout && error == 0 && !file.Commit()) error = file.Error();
     if (!written || error != 0) {
         Complain(toStdout ? "standard output" : path, "Cannot write output file.",
                  std::strerror(error ? error : EIO));
@@ -45,6 +47,10 @@ void Complain(const std::string& subject, const std::string& message, const std:
     std::cerr << message;
     if (!reason.empty()) std::cerr << " (" << reason << ')';
     std::cerr << '\n';
+}
+
+void Explain(const std::string& explanation) {
+    if (!explanation.empty()) std::cerr << "  " << explanation << '\n';
 }
 
 std::string OpenFailureReason(const std::string& path) {

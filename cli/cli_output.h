@@ -11,6 +11,10 @@ namespace kv::cli {
 // "kv2208-cli: SUBJECT: MESSAGE (REASON)"; an empty subject or reason is left out.
 void Complain(const std::string& subject, const std::string& message, const std::string& reason = "");
 
+// What a failure just complained of means and what to check, indented on
+// the following line; nothing when empty.
+void Explain(const std::string& explanation);
+
 // Why `path` cannot be opened for reading, as strerror says it.
 std::string OpenFailureReason(const std::string& path);
 

@@ -1,5 +1,7 @@
-// kv2208-cli ports [--json]: the nine ports with the device each opens and
-// whether it is there, then the serial devices found on the machine.
+// kv2208-cli ports [--json]: the nine ports and any bound port beyond them,
+// with the device each opens and whether it is there, then the serial
+// devices found on the machine.
+#include <filesystem>
 #include <iostream>
 #include <memory>
 
@@ -11,17 +13,27 @@
 namespace kv::cli {
 namespace {
 
+constexpr int MaxPortNumber = 255; // as --port takes them
+
 int ListPorts(bool asJson) {
     const std::string folder = ExecutableFolder();
     const std::vector<std::string> devices = SerialDevicesPresent();
     nlohmann::json ports = nlohmann::json::array();
-    for (int port = 1; port <= ListedPorts; ++port) {
+    for (int port = 1; port <= MaxPortNumber; ++port) {
+        // COM1..COM9 always; a port beyond them when it is bound.
+        std::error_code ec;
+        if (port > ListedPorts &&
+            !std::filesystem::is_symlink(std::filesystem::symlink_status(PortLinkPath(folder, port), ec)))
+            continue;
         const PortBinding b = DescribePort(folder, port);
         ports.push_back(
             {{"port", PortName(port)}, {"device", b.DevicePath}, {"linked", b.Linked}, {"exists", b.Exists}});
-        if (!asJson)
+        if (!asJson) {
             std::cout << PortName(port) << "  " << b.DevicePath << (b.Linked ? " (linked)" : "")
                       << (b.Exists ? "" : "  missing") << '\n';
+            if (const std::string broken = BrokenLinkText(PortLinkPath(folder, port)); !broken.empty())
+                std::cout << "  " << broken << '\n';
+        }
     }
     if (asJson) {
         std::cout << JsonText({{"ports", ports}, {"devices", devices}}) << '\n';

@@ -12,10 +12,12 @@
 #include "cli/cli_port.h"
 #include "cli/command_registry.h"
 #include "cli/project_image.h"
+#include "link/stop_request.h"
 #include "model/app_paths.h"
 #include "ops/operator_messages.h"
 #include "ops/send_mux.h"
 #include "ops/table_version.h"
+#include "ops/transfer_explanations.h"
 
 namespace kv::cli {
 namespace {
@@ -40,21 +42,30 @@ int Send(const SendArguments& args) {
         std::cerr << msg::TransferError(ResultCode(TransferResult::ImageNotWritten)) << '\n';
         return 1; // the image file cannot be written
     }
+    CatchStopSignals();
     CliChannel cli(folder);
     if (!cli.Open(args.port)) return ExitIoErr;
     ShowProgress("Connecting");
+    TransferNotes notes;
+    const TransferTiming timing{.Progress = ShowTransferProgress, .Notes = &notes};
     // The tables' version goes on from the image last sent or read back here.
     const DeviceFiles files = DeviceFilesOf(folder);
     const int patVersion = args.image.PatVersionOr(NextPatVersion(PatVersionToGoOnFrom(files)));
-    const SendMuxResult sent =
-        SendMuxImage(*store, patVersion, files, &cli.Channel(), {.Progress = ShowTransferProgress});
-    cli.Channel().Close();
+    const SendMuxResult sent = SendMuxImage(*store, patVersion, files, &cli.Channel(), timing);
+    cli.Channel().Close(); // the port is free from here on
     EndProgress();
+    if (sent.Result == TransferResult::Interrupted) {
+        Complain(args.project, InterruptionText(TransferKind::Send, notes));
+        return StoppedExitStatus(StopReason());
+    }
     const int result = ResultCode(sent.Result);
     if (sent.Result == TransferResult::Ok)
         std::cout << msg::ProcessSuccessful << '\n';
     else
         Complain(args.project, msg::TransferError(result));
+    if (sent.Result != TransferResult::Ok)
+        Explain(sent.Problem.empty() ? ExplainTransferResult(sent.Result, notes, timing.SilenceMs)
+                                     : sent.Problem);
     return result;
 }
 

@@ -1,6 +1,6 @@
 // kv2208-cli simulate --port N [--image FILE] [--fault MODE]: plays the
 // multiplexer on a pseudo-terminal linked as Config/COMN next to the
-// program, until SIGINT or SIGTERM.
+// program, until SIGINT, SIGTERM or SIGHUP (exit 128 + the signal).
 #include <csignal>
 #include <iostream>
 #include <memory>
@@ -9,6 +9,7 @@
 #include "cli/cli_output.h"
 #include "cli/command_registry.h"
 #include "link/device_simulator.h"
+#include "link/stop_request.h"
 #include "model/app_paths.h"
 
 namespace kv::cli {
@@ -34,6 +35,7 @@ int Simulate(const SimulateArguments& args) {
     sigemptyset(&stopSignals);
     sigaddset(&stopSignals, SIGINT);
     sigaddset(&stopSignals, SIGTERM);
+    sigaddset(&stopSignals, SIGHUP);
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
     std::string error;
@@ -48,7 +50,7 @@ int Simulate(const SimulateArguments& args) {
     const std::string link = device.LinkPath();
     device.Stop();
     std::cout << "Stopped, " << link << " removed" << std::endl;
-    return 0;
+    return StoppedExitStatus(signal);
 }
 
 const RegisterCommand registration([](CLI::App& app, int& status) {

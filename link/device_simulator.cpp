@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/file.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -31,6 +32,18 @@ timespec ToTimespec(Clock::duration d) {
 bool SetError(std::string* error, const std::string& text) {
     if (error) *error = text + ": " + std::strerror(errno);
     return false;
+}
+
+// A client that went away without clearing exclusive mode (killed, or
+// unplugged) leaves the terminal refusing everyone but root, since this side
+// keeps it open. Exclusive mode with nobody holding the port's lock is such a
+// leftover: a client sets it only while it holds the lock.
+void ClearLeftoverExclusiveMode(int slave) {
+    int exclusive = 0;
+    if (ioctl(slave, TIOCGEXCL, &exclusive) != 0 || exclusive == 0) return;
+    if (flock(slave, LOCK_EX | LOCK_NB) != 0) return; // a client holds the port
+    (void)ioctl(slave, TIOCNXCL);
+    (void)flock(slave, LOCK_UN);
 }
 
 } // namespace
@@ -112,6 +125,16 @@ bool DeviceSimulator::LinkAsPort(const std::string& appFolder, int port, std::st
     linkLock_ = lock;
     const fs::file_status status = fs::symlink_status(link, ec);
     if (fs::is_symlink(status)) {
+        // The operator's binding stays; only a stopped simulator's terminal
+        // link (its lock is free: this one holds it now) is taken over.
+        const std::string target = fs::read_symlink(link, ec).string();
+        if (!target.starts_with("/dev/pts/")) {
+            if (error)
+                *error = PortName(port) + " is bound to " + target +
+                         "; choose another port or unbind it in Serial devices...";
+            RemoveLink();
+            return false;
+        }
         fs::remove(link, ec);
     } else if (fs::exists(status)) {
         if (error) *error = link + " exists and is not a link";
@@ -175,11 +198,16 @@ void DeviceSimulator::Run() {
     std::vector<uint8_t> out; // bytes on their way to the line
     std::size_t sent = 0;
     Clock::time_point nextDue = Clock::now();
+    Clock::time_point nextExclusiveCheck = Clock::now();
     bool wasPlaying = false;
     uint8_t input[4096];
 
     for (;;) {
         const Clock::time_point now = Clock::now();
+        if (now >= nextExclusiveCheck) {
+            ClearLeftoverExclusiveMode(slave_);
+            nextExclusiveCheck = now + std::chrono::milliseconds(50);
+        }
         Clock::time_point wakeAt = now + std::chrono::milliseconds(100);
         const bool pending = sent < out.size();
         {

@@ -14,6 +14,7 @@
 
 #include "link/line_settings.h"
 #include "link/record_cutter.h"
+#include "link/serial_devices.h"
 #include "model/app_paths.h"
 
 namespace kv {
@@ -50,6 +51,8 @@ SerialChannel::~SerialChannel() {
 }
 
 std::string PortFailureDetail(const PortFailure& failure) {
+    if (failure.Errno == ENOENT)
+        if (std::string broken = BrokenLinkText(failure.DevicePath); !broken.empty()) return broken;
     std::string detail = failure.DevicePath + ": ";
     if (failure.Errno == 0) return detail + "the line settings did not hold";
     if (failure.Errno == EWOULDBLOCK) return detail + "in use by another program";

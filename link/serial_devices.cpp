@@ -44,6 +44,15 @@ bool HeldBySimulator(const std::string& appFolder, int port) {
 
 } // namespace
 
+std::string BrokenLinkText(const std::string& linkPath) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    if (!fs::is_symlink(fs::symlink_status(linkPath, ec)) || fs::exists(linkPath, ec)) return "";
+    const std::string target = fs::read_symlink(linkPath, ec).string();
+    return fs::path(linkPath).filename().string() + " leads to " + target +
+           ", which no longer exists (a simulator that has stopped?)";
+}
+
 PortBinding DescribePort(const std::string& appFolder, int port) {
     PortBinding binding;
     binding.Port = port;
@@ -85,6 +94,10 @@ bool BindPort(const std::string& appFolder, int port, const std::string& device,
     const fs::file_status status = fs::symlink_status(link, ec);
     if (fs::exists(status) && !fs::is_symlink(status)) {
         if (error) *error = link + " exists and is not a link";
+        return false;
+    }
+    if (!device.empty() && !fs::exists(device, ec)) {
+        if (error) *error = device + " does not exist";
         return false;
     }
     fs::remove(link, ec);

@@ -19,6 +19,10 @@ struct PortBinding {
 
 PortBinding DescribePort(const std::string& appFolder, int port);
 
+// For a link whose target is gone: "COM2 leads to /dev/pts/3, which no
+// longer exists (a simulator that has stopped?)"; empty for anything else.
+std::string BrokenLinkText(const std::string& linkPath);
+
 // /dev/serial/by-id/* first, then /dev/ttyUSB*, /dev/ttyACM*, /dev/ttyS*
 // that exist, each group in natural order (ttyS2 before ttyS10). `devRoot`
 // stands for /dev.
@@ -29,7 +33,8 @@ std::vector<std::string> SerialDevicesPresent(const std::string& devRoot = "/dev
 std::vector<std::string> DeviceChoices(const std::string& appFolder, const std::string& devRoot = "/dev");
 
 // Links port n to `device`, or back to its default when `device` is empty.
-// Refused (false, `error` says why) while a running simulator holds the port.
+// Refused (false, `error` says why) while a running simulator holds the
+// port, and for a device that does not exist.
 bool BindPort(const std::string& appFolder, int port, const std::string& device,
               std::string* error = nullptr);
 

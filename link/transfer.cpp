@@ -1,5 +1,6 @@
 #include "link/transfer.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <memory>
@@ -9,6 +10,8 @@
 
 #include "link/command_records.h"
 #include "link/serial_channel.h"
+#include "link/stop_request.h"
+#include "model/atomic_file.h"
 
 namespace kv {
 
@@ -33,8 +36,30 @@ void Pause(int ms) {
     std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
+// A wait that a stop request cuts short.
+void PauseUnlessStopped(int ms) {
+    const Clock::time_point end = Clock::now() + std::chrono::milliseconds(ms);
+    while (!StopRequested() && Clock::now() < end) Pause(std::min(10, ms));
+}
+
+// Whether the transfer may go on: no stop requested and the link up.
+bool GoingOn(const SerialChannel& channel) {
+    return !StopRequested() && channel.Connected();
+}
+
 void SendTimes(SerialChannel& channel, const LineRecord& record, int times) {
-    for (int i = 0; i < times; ++i) channel.SendRecord(record.data());
+    for (int i = 0; i < times && GoingOn(channel); ++i) channel.SendRecord(record.data());
+}
+
+// Once the transfer has started, a lost link ends it: the port is not opened
+// again (and its failure reported a second time) by the idle command.
+void SyncIfUp(SerialChannel& channel) {
+    if (channel.Connected()) SyncLink(channel);
+}
+
+TransferNotes& NotesOf(const TransferTiming& timing) {
+    static thread_local TransferNotes unused;
+    return timing.Notes ? *timing.Notes : unused;
 }
 
 // Takes the next record, polling every 5 ms. False after `silenceMs` without
@@ -43,7 +68,7 @@ bool WaitForRecord(SerialChannel& channel, LineRecord& record, int silenceMs) {
     const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(silenceMs);
     for (;;) {
         if (channel.TakeRecord(record.data())) return true;
-        if (!channel.Connected() || Clock::now() >= deadline) return false;
+        if (!GoingOn(channel) || Clock::now() >= deadline) return false;
         Pause(5);
     }
 }
@@ -57,17 +82,21 @@ void Report(const TransferTiming& timing, const char* step, int records) {
 
 int CaptureCycle(SerialChannel& channel, std::FILE* file, const TransferTiming& timing) {
     const int silenceMs = timing.SilenceMs;
+    TransferNotes& notes = NotesOf(timing);
     LineRecord record{};
     for (int skipped = 0;; ++skipped) {
         Report(timing, "Waiting for the header", skipped);
         if (skipped > CycleLimitRecords || !WaitForRecord(channel, record, silenceMs)) return 2;
+        ++notes.RecordsSeen;
         if (IsHeaderRecord(record.data())) break;
     }
+    notes.HeaderSeen = true;
     for (int captured = 1;; ++captured) {
         Report(timing, "Capturing", captured);
         // Write errors show later as a size or content difference.
         (void)std::fwrite(record.data(), 1, record.size(), file);
         if (captured > CycleLimitRecords || !WaitForRecord(channel, record, silenceMs)) return 2;
+        ++notes.RecordsSeen;
         if (IsHeaderRecord(record.data())) return 0;
     }
 }
@@ -92,6 +121,7 @@ int SyncLink(SerialChannel& channel) {
     int drained = 0;
     for (;;) {
         Pause(10);
+        if (StopRequested()) return 0; // the idle command went out; what is queued is dropped with the port
         if (!channel.TakeRecord(record.data())) return 0;
         // Drop what is queued in one go: stale records need not cost 10 ms each.
         do {
@@ -106,18 +136,27 @@ int SendImage(SerialChannel& channel, const std::string& path, const TransferTim
         SyncLink(channel);
         return 1;
     }
-    SendTimes(channel, IdleCommand(), 5);
+    // Before the load, a port lost since the last transfer is opened again
+    // (a failed open stops the channel: it is reported once); from the load
+    // on, a lost link ends the transfer.
+    for (int i = 0; i < 5 && !StopRequested(); ++i) channel.SendRecord(IdleCommand().data());
     SyncLink(channel);
+    if (!GoingOn(channel)) return 0; // the caller sees why
+    TransferNotes& notes = NotesOf(timing);
+    notes.LoadStarted = true;
     SendTimes(channel, LoadCommand(), 1);
-    Pause(timing.LoadWaitMs);
+    PauseUnlessStopped(timing.LoadWaitMs);
     LineRecord record{};
     // A trailing partial record is not sent.
-    for (int sent = 1; std::fread(record.data(), 1, record.size(), file.get()) == record.size(); ++sent) {
+    for (int sent = 1;
+         GoingOn(channel) && std::fread(record.data(), 1, record.size(), file.get()) == record.size();
+         ++sent) {
         channel.SendRecord(record.data());
         Report(timing, "Sending", sent);
     }
+    notes.Loaded = GoingOn(channel);
     file.reset();
-    SyncLink(channel);
+    SyncIfUp(channel);
     return 0;
 }
 
@@ -125,15 +164,16 @@ int ReceiveImage(SerialChannel& channel, const std::string& path, const Transfer
     SyncLink(channel);
     int result = 0;
     {
-        File file = OpenFile(path, "wb");
-        if (!file) {
-            SyncLink(channel);
+        AtomicFile file;
+        if (!file.Open(path)) {
+            SyncIfUp(channel);
             return 1;
         }
         SendTimes(channel, ReadCommand(), 5);
-        result = CaptureCycle(channel, file.get(), timing);
+        result = CaptureCycle(channel, file.Stream(), timing);
+        if (result == 0 && !file.Commit()) result = 1;
     }
-    SyncLink(channel);
+    SyncIfUp(channel);
     return result;
 }
 
@@ -163,9 +203,11 @@ int CompareFiles(const std::string& imagePath, const std::string& readBackPath) 
 TransferResult TransferAndVerify(SerialChannel& channel, const std::string& imagePath,
                                  const std::string& readBackPath, const TransferTiming& timing) {
     int r = SendImage(channel, imagePath, timing);
+    if (StopRequested()) return TransferResult::Interrupted;
     if (!channel.Connected()) r = 11;
     if (r == 0) {
         r = 10 * ReceiveImage(channel, readBackPath, timing);
+        if (StopRequested()) return TransferResult::Interrupted;
         if (!channel.Connected()) r = 11;
         if (r == 10) r = 2;
         if (r == 20) r = 3;

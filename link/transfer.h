@@ -9,6 +9,14 @@ namespace kv {
 
 class SerialChannel;
 
+// What a transfer saw, for the explanation of its result.
+struct TransferNotes {
+    bool LoadStarted = false; // the load command went out: the device may hold part of an image
+    bool Loaded = false;      // every record of the image went out
+    int RecordsSeen = 0;      // records the device played while the read-back waited and captured
+    bool HeaderSeen = false;  // one of them was a configuration header
+};
+
 struct TransferTiming {
     int SilenceMs = 15000; // no record for this long during the read-back: code 3 / "Get" fails
     int LoadWaitMs = 1000; // after the load command
@@ -16,6 +24,7 @@ struct TransferTiming {
     // and the records of that step so far; none by default. Called on the
     // thread that runs the transfer.
     std::function<void(const char* step, int records)> Progress{};
+    TransferNotes* Notes = nullptr; // filled in when given
 };
 
 // The result of "Send Mux"'s transfer; the number is the one "Error N" shows.
@@ -32,17 +41,25 @@ enum class TransferResult : int {
     NoMemoryForReadBack = 9,
     ContentDiffers = 10,
     LinkLost = 11,
+    // A stop was requested (stop_request.h): the transfer ended at its next
+    // step. Never shown as a number; the caller says what was interrupted.
+    Interrupted = 12,
 };
 
 constexpr int ResultCode(TransferResult result) {
     return static_cast<int>(result);
 }
 
+// A transfer ends at its next step when a stop is requested or the link is
+// lost; it sends nothing more then (a lost port is not reopened within it).
+//
 // Sends an idle command and empties the receive ring until 10 ms pass
 // without a record. 0 when the line fell quiet, 1 when it still streamed
 // after a few thousand records.
 int SyncLink(SerialChannel& channel);
 int SendImage(SerialChannel& channel, const std::string& path, const TransferTiming& timing = {}); // 0, 1
+// The read-back file is replaced only by a whole cycle: on any failure the
+// file of the last capture stays as it was.
 int ReceiveImage(SerialChannel& channel, const std::string& path,
                  const TransferTiming& timing = {});                             // 0, 1, 2
 int CompareFiles(const std::string& imagePath, const std::string& readBackPath); // 0..7

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "model/atomic_file.h"
 #include "model/store_invariants.h"
 
 namespace kv {
@@ -62,12 +63,10 @@ ProjectFileStatus ReadProjectBytes(const uint8_t* bytes, std::size_t size, Confi
 }
 
 ProjectFileStatus WriteProjectFile(const std::string& path, const ConfigStore& store) {
-    std::FILE* raw = std::fopen(path.c_str(), "wb");
-    if (!raw) return ProjectFileStatus::CannotCreate;
-    const std::size_t written = std::fwrite(&store, 1, ProjectFileSize, raw);
-    const bool flushed = std::fflush(raw) == 0;
-    const bool closed = std::fclose(raw) == 0;
-    if (written != ProjectFileSize || !flushed || !closed) return ProjectFileStatus::WriteFailed;
+    AtomicFile file;
+    if (!file.Open(path)) return ProjectFileStatus::CannotCreate;
+    const std::size_t written = std::fwrite(&store, 1, ProjectFileSize, file.Stream());
+    if (written != ProjectFileSize || !file.Commit()) return ProjectFileStatus::WriteFailed;
     return ProjectFileStatus::Ok;
 }
 

@@ -4,14 +4,12 @@
 #include <fstream>
 #include <iterator>
 
+#include "model/atomic_file.h"
+
 namespace kv {
 
 bool WriteImageFile(const std::string& path, const std::vector<uint8_t>& image) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out.write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
-    out.close();
-    return !out.fail();
+    return WriteFileAtomically(path, image.data(), image.size()) == 0;
 }
 
 std::optional<std::vector<uint8_t>> ReadImageFile(const std::string& path) {

@@ -2,6 +2,7 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -27,6 +28,10 @@ Tfrm_Devices::Tfrm_Devices(std::string appFolder, QWidget* parent)
     for (const std::string& device : DeviceChoices(appFolder_))
         lst_Devices->addItem(QString::fromStdString(device));
     layout->addWidget(lst_Devices);
+    layout->addWidget(new QLabel(QStringLiteral("Or the path of a device not listed:"), this));
+    txt_Device = Named(new QLineEdit(this), "txt_Device");
+    txt_Device->setPlaceholderText(QStringLiteral("/dev/ttyXR0, /dev/rfcomm0 ..."));
+    layout->addWidget(txt_Device);
 
     auto* buttons = new QHBoxLayout;
     bt_Bind = Named(new QPushButton(QStringLiteral("&Bind"), this), "bt_Bind");
@@ -70,6 +75,10 @@ void Tfrm_Devices::Bind(const std::string& device) {
 }
 
 void Tfrm_Devices::bt_BindClick() {
+    if (const QString typed = txt_Device->text().trimmed(); !typed.isEmpty()) {
+        Bind(typed.toStdString());
+        return;
+    }
     const QListWidgetItem* device = lst_Devices->currentItem();
     if (device == nullptr) {
         ShowWarning(this, QString::fromUtf8(msg::ChooseItem));

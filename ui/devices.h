@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <string>
 
+class QLineEdit;
 class QListWidget;
 class QPushButton;
 
@@ -18,7 +19,7 @@ class Tfrm_Devices : public QDialog {
     Tfrm_Devices(std::string appFolder, QWidget* parent = nullptr);
 
   private slots:
-    void bt_BindClick();    // the chosen port to the chosen device
+    void bt_BindClick();    // the chosen port to the typed device path, else to the chosen device
     void bt_DefaultClick(); // the chosen port back to its default
 
   private:
@@ -28,6 +29,7 @@ class Tfrm_Devices : public QDialog {
     const std::string appFolder_;
     QListWidget* lst_Ports = nullptr;
     QListWidget* lst_Devices = nullptr;
+    QLineEdit* txt_Device = nullptr; // a device the list does not find (a PCI card's, a Bluetooth rfcomm)
     QPushButton* bt_Bind = nullptr;
     QPushButton* bt_Default = nullptr;
     QPushButton* bt_Close = nullptr;

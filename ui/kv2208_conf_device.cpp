@@ -16,6 +16,7 @@
 #include "model/app_paths.h"
 #include "ops/operator_messages.h"
 #include "ops/send_mux.h"
+#include "ops/transfer_explanations.h"
 #include "ui/app_state.h"
 #include "ui/box_text.h"
 #include "ui/devices.h"
@@ -107,15 +108,22 @@ void Tfrm_CfgMux::bt_SendClick() {
     SerialChannel* channel = app_.Channel.get();
     const int patVersion = app_.PatVersion;
     SendMuxResult result;
+    TransferNotes notes;
     RunTransfer([&](const TransferTiming& timing) {
-        result = SendMuxImage(*sent, patVersion, files, channel, timing);
+        TransferTiming noted = timing;
+        noted.Notes = &notes;
+        result = SendMuxImage(*sent, patVersion, files, channel, noted);
     });
+    if (result.Result == TransferResult::Interrupted) return; // the program is ending
     if (result.Result == TransferResult::Ok) {
         app_.Saved.Mark(*sent);
         ShowInformation(this, QString::fromLatin1(msg::ProcessSuccessful));
     } else {
+        const std::string detail = result.Problem.empty()
+                                       ? ExplainTransferResult(result.Result, notes, app_.Timing.SilenceMs)
+                                       : result.Problem;
         ShowError(this, QString::fromStdString(msg::TransferError(ResultCode(result.Result))),
-                  QString::fromStdString(result.Problem));
+                  QString::fromStdString(detail));
     }
 }
 

@@ -5,8 +5,11 @@
 #include <QListWidget>
 #include <QToolButton>
 
+#include "link/serial_channel.h"
+#include "link/stop_request.h"
 #include "ops/get_from_device.h"
 #include "ops/operator_messages.h"
+#include "ops/transfer_explanations.h"
 #include "ui/app_state.h"
 #include "ui/box_text.h"
 #include "ui/kv2208_conf.h"
@@ -19,10 +22,20 @@ void Tfrm_CfgMux::bt_GetClick() {
     const DeviceFiles files{app_.AppFolder, app_.ImageFile, app_.ReadBackFile};
     SerialChannel* channel = app_.Channel.get();
     CaptureResult capture;
-    RunTransfer([&](const TransferTiming& timing) { capture = CaptureFromDevice(channel, files, timing); });
+    TransferNotes notes;
+    RunTransfer([&](const TransferTiming& timing) {
+        TransferTiming noted = timing;
+        noted.Notes = &notes;
+        capture = CaptureFromDevice(channel, files, noted);
+    });
+    if (StopRequested()) return; // the program is ending
     if (!capture.Captured) {
+        const std::string detail =
+            capture.Problem.empty()
+                ? ExplainCaptureFailure(notes, channel && !channel->Connected(), app_.Timing.SilenceMs)
+                : capture.Problem;
         ShowWarning(this, QString::fromLatin1(msg::MuxMemoryEmpty),
-                    QString::fromStdString(capture.Problem)); // nothing has changed
+                    QString::fromStdString(detail)); // nothing has changed
         return;
     }
     const ReadBackOutcome read = ReadBackIntoStore(app_.Store, app_.ReadBackFile);

@@ -48,11 +48,13 @@ class HeldControls {
 
 void Tfrm_CfgMux::RunTransfer(const std::function<void(const TransferTiming&)>& work) {
     HeldControls held;
-    for (QWidget* control : std::initializer_list<QWidget*>{grp_Program, bt_Connect, bt_Disconnect})
-        held.Hold(control);
+    // The items first: disabling the Programs group disables the items that
+    // mirror its buttons, and the state taken after that would be put back.
     for (QAction* item : {mn_Connect, mn_Disconnect, mn_Open, mn_Save, mn_Get, mn_Send, mn_Port->menuAction(),
                           mn_Devices, mn_Edit, mn_Ghost})
         held.Hold(item);
+    for (QWidget* control : std::initializer_list<QWidget*>{grp_Program, bt_Connect, bt_Disconnect})
+        held.Hold(control);
     transferRunning_ = true;
     lbl_Brimco->hide();
     prg_Transfer->setRange(0, 1);

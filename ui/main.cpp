@@ -1,14 +1,18 @@
 // kv2208-conf: the operator's window program. Creates the five forms with
-// the main window first, runs the message loop, and returns 0 in every case.
+// the main window first, runs the message loop, and returns 0, or 128 + the
+// signal that ended it.
 
 #include <QAction>
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <string_view>
 
 #include "kv_version.h"
+#include "link/stop_request.h"
 #include "model/app_paths.h"
 #include "ui/app_state.h"
 #include "ui/kv2208_about.h"
@@ -51,7 +55,7 @@ class GuardedApplication : public QApplication {
 
 // --port N: the port chosen at start as the port menu chooses it (and
 // remembers it). --help and --version end the program here.
-int ChosenPort(const QApplication& app) {
+int ChosenPort(const QCoreApplication& app) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Configuration tool of the KV2200-8 multiplexer"));
     parser.addHelpOption();
@@ -71,13 +75,46 @@ int ChosenPort(const QApplication& app) {
     return n;
 }
 
+void NameTheProgram() {
+    QCoreApplication::setApplicationName(QStringLiteral("kv2208-conf"));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(kv::Version));
+}
+
+// --help and --version need no display: they are answered before the window
+// system is reached.
+void AnswerHelpOrVersion(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--help" || arg == "-h" || arg == "-?" || arg == "--help-all" || arg == "--version" ||
+            arg == "-v") {
+            QCoreApplication core(argc, argv);
+            NameTheProgram();
+            ChosenPort(core); // prints and ends the program
+        }
+    }
+}
+
+// SIGINT, SIGTERM and SIGHUP end the program as its close box would, without
+// questions: a running transfer stops at its next step, and the window gives
+// the port back as it closes.
+void EndOnStopSignals(QCoreApplication& app) {
+    kv::CatchStopSignals();
+    auto* watch = new QTimer(&app);
+    QObject::connect(watch, &QTimer::timeout, &app, [] {
+        if (kv::StopRequested()) QCoreApplication::exit(kv::StoppedExitStatus(kv::StopReason()));
+    });
+    watch->start(100);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    AnswerHelpOrVersion(argc, argv);
     GuardedApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("kv2208-conf"));
-    QApplication::setApplicationVersion(QString::fromLatin1(kv::Version));
+    NameTheProgram();
     const int port = ChosenPort(app);
+    EndOnStopSignals(app);
+    int status = 0;
     try {
         // The program's one state: it outlives every window handed it.
         kv::ui::AppState state;
@@ -91,11 +128,11 @@ int main(int argc, char** argv) {
         kv::ui::Tfrm_Subtitle frm_Subtitle;
         frm_CfgMux.show();
         if (port > 0) frm_CfgMux.findChild<QAction*>(QStringLiteral("mn_%1").arg(port))->trigger();
-        QApplication::exec();
+        status = QApplication::exec(); // the window and the channel close on the way out
     } catch (const std::exception& e) {
         kv::ui::ShowError(nullptr, ExceptionText(e));
     } catch (...) {
         kv::ui::ShowError(nullptr, QString());
     }
-    return 0;
+    return kv::StopRequested() ? status : 0;
 }

@@ -1,6 +1,8 @@
 #include "ui/mux_map.h"
 
+#include <QBuffer>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -16,6 +18,7 @@
 #include <algorithm>
 
 #include "model/app_paths.h"
+#include "model/atomic_file.h"
 #include "tables/image_layout.h"
 #include "tables/pat_table.h"
 #include "ui/message_box.h"
@@ -148,8 +151,14 @@ void Tfrm_MuxMap::bt_SavePictureClick() {
     const QString config = QString::fromStdString(configFolder_);
     if (QDir(config).exists()) dialog.setDirectory(config);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-    if (!picture_.save(dialog.selectedFiles().constFirst(), "PNG"))
-        ShowError(this, QStringLiteral("Error at Save."), dialog.selectedFiles().constFirst());
+    const QString path = dialog.selectedFiles().constFirst();
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!picture_.save(&buffer, "PNG") ||
+        WriteFileAtomically(QFile::encodeName(path).toStdString(), png.constData(),
+                            static_cast<std::size_t>(png.size())) != 0)
+        ShowError(this, QStringLiteral("Error at Save."), path);
 }
 
 } // namespace kv::ui

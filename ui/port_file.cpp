@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <memory>
 
+#include "model/atomic_file.h"
+
 namespace kv::ui {
 namespace {
 
@@ -35,13 +37,10 @@ PortFileContent ReadPortFile(const std::string& path) {
 }
 
 bool WritePortFile(const std::string& path, int16_t port) {
-    File file(std::fopen(path.c_str(), "wb"));
-    if (!file) return false;
     const auto value = static_cast<uint16_t>(port);
     const unsigned char bytes[2] = {static_cast<unsigned char>(value & 0xFF),
                                     static_cast<unsigned char>(value >> 8)};
-    const bool written = std::fwrite(bytes, 1, 2, file.get()) == 2;
-    return std::fclose(file.release()) == 0 && written;
+    return WriteFileAtomically(path, bytes, sizeof bytes) == 0;
 }
 
 } // namespace kv::ui

@@ -3,11 +3,13 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTimer>
 #include <functional>
 
+#include "gui_test_support.h"
 #include "link/serial_devices.h"
 #include "main_window_support.h"
 
@@ -63,6 +65,19 @@ TEST_F(DevicesDialogTest, Com4BoundToTheSimulatorsTerminalConnectsAndUnbindsToIt
     });
     EXPECT_EQ(DescribePort(folder_, 4).DevicePath, "/dev/ttyS3");
     EXPECT_FALSE(DescribePort(folder_, 4).Linked);
+
+    // A device the list does not find is typed; one that is not there is refused.
+    BoxAnswerer boxes;
+    InDevicesDialog([&](QDialog& dialog) {
+        List(dialog, "lst_Ports").setCurrentRow(4);
+        auto* typed = dialog.findChild<QLineEdit*>("txt_Device");
+        typed->setText("/dev/ttyXR9-not-here");
+        dialog.findChild<QPushButton*>("bt_Bind")->click();
+        typed->setText(terminal);
+        dialog.findChild<QPushButton*>("bt_Bind")->click();
+    });
+    EXPECT_EQ(boxes.Texts(), QStringList{"/dev/ttyXR9-not-here does not exist"});
+    EXPECT_EQ(DescribePort(folder_, 5).DevicePath, terminal.toStdString());
 }
 
 } // namespace

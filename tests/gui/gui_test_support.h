@@ -37,7 +37,7 @@ class BoxAnswerer {
     const QStringList& Texts() const { return texts_; }
     QString Last() const { return texts_.isEmpty() ? QString() : texts_.back(); }
     const QList<QMessageBox::Icon>& Icons() const { return icons_; }
-    const QStringList& Details() const { return details_; } // each box's detailed text
+    const QStringList& Details() const { return details_; } // the detailed texts, one per box
 
   private:
     void Poll() {

@@ -3,6 +3,7 @@
 
 #include <QAbstractButton>
 #include <QElapsedTimer>
+#include <QFileDialog>
 #include <QLabel>
 #include <QProgressBar>
 #include <QTimer>
@@ -186,8 +187,45 @@ TEST_F(SendMuxTest, SilentDeviceLeavesTheWindowAnsweringUntilError3) {
     EXPECT_EQ(barText, QStringLiteral("Waiting for the header: %1 records").arg(barValue));
     ASSERT_EQ(boxes.Texts().size(), 1) << boxes.Texts().join("|").toStdString();
     EXPECT_EQ(boxes.Last(), "Error 3");
+    EXPECT_TRUE(boxes.Details().back().startsWith(
+        "no configuration header within 3 s: the device sent nothing at all. Is it powered, on this port, "
+        "and the cable's RTS/CTS wired?"))
+        << boxes.Details().back().toStdString();
     EXPECT_TRUE(send->isEnabled());
     EXPECT_FALSE(bar->isVisible());
+}
+
+// After a transfer the menu items are enabled exactly as their buttons, so
+// their keys work at once.
+TEST_F(SendMuxTest, AfterSendMuxAndGetTheMenuItemsFollowTheirButtons) {
+    ConnectWithServices({"NEWS"});
+    TestApp().Timing.LoadWaitMs = 20;
+    const std::pair<const char*, const char*> items[] = {{"bt_Open", "mn_Open"}, {"bt_Save", "mn_Save"},
+                                                         {"bt_Get", "mn_Get"},   {"bt_Send", "mn_Send"},
+                                                         {"bt_Edit", "mn_Edit"}, {"bt_Ghost", "mn_Ghost"}};
+    BoxAnswerer boxes;
+    for (const char* transfer : {"bt_Send", "bt_Get"}) {
+        Control<QAbstractButton>(transfer)->click();
+        ASSERT_EQ(boxes.Texts().size(), 1) << transfer << ": " << boxes.Texts().join("|").toStdString();
+        for (const auto& [button, item] : items)
+            EXPECT_EQ(Action(item)->isEnabled(), Control(button)->isEnabled()) << transfer << ": " << item;
+        EXPECT_TRUE(Action("mn_Save")->isEnabled()) << transfer;
+    }
+    // Ctrl+M sends again, Ctrl+S and Ctrl+O open their dialogs.
+    Activate(&Shown());
+    QTest::keyClick(&Shown(), Qt::Key_M, Qt::ControlModifier);
+    EXPECT_EQ(boxes.Texts().size(), 2);
+    EXPECT_EQ(boxes.Last(), "Process successful!");
+    for (const auto& [key, dialog] : {std::pair{Qt::Key_S, "dlg_Save"}, std::pair{Qt::Key_O, "dlg_Open"}}) {
+        bool opened = false;
+        WhenModal<QFileDialog>([&](QFileDialog* d) {
+            opened = d->objectName() == dialog;
+            d->reject();
+        });
+        Activate(&Shown());
+        QTest::keyClick(&Shown(), key, Qt::ControlModifier);
+        EXPECT_TRUE(opened) << dialog;
+    }
 }
 
 } // namespace

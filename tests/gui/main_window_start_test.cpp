@@ -13,7 +13,9 @@
 #include <cstring>
 
 #include "gui_test_support.h"
+#include "kv_version.h"
 #include "main_window_support.h"
+#include "model/cli_run.h"
 #include "ops/bit_rate_entry.h"
 #include "ui/kv2208_about.h"
 #include "ui/message_box.h"
@@ -225,6 +227,25 @@ TEST_F(MainWindowTest, ExitClosesTheWindowAndEndsTheProcessOnce) {
     Action("mn_Exit")->trigger();
     EXPECT_EQ(processEnds_, 1);
     EXPECT_FALSE(Build().isVisible());
+}
+
+} // namespace
+} // namespace kv::test
+
+namespace kv::test {
+namespace {
+
+// --help and --version answer without a display.
+TEST(WindowProgram, HelpAndVersionNeedNoDisplay) {
+    TempFolder folder;
+    const std::string program = std::string(KV_BIN_DIR) + "/kv2208-conf";
+    const std::string noDisplay = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ";
+    const ProgramRun version = RunProgram(folder, program, {"--version"}, noDisplay);
+    EXPECT_EQ(version.status, 0) << version.err;
+    EXPECT_EQ(version.out, std::string("kv2208-conf ") + Version + "\n");
+    const ProgramRun help = RunProgram(folder, program, {"--help"}, noDisplay);
+    EXPECT_EQ(help.status, 0) << help.err;
+    EXPECT_NE(help.out.find("--port <N>"), std::string::npos) << help.out;
 }
 
 } // namespace

@@ -16,11 +16,12 @@
 #include <thread>
 #include <vector>
 
-#include "link_test_support.h"
+#include "cli_test_support.h"
 #include "model/app_paths.h"
 #include "model/cli_run.h"
 #include "model/project_file.h"
 #include "ops/bit_rate_entry.h"
+#include "ops/transfer_explanations.h"
 #include "tables/tables_test_support.h"
 
 extern char** environ;
@@ -29,74 +30,9 @@ namespace kv {
 namespace {
 
 using namespace std::chrono_literals;
+using test::CliFolder;
 using test::ProgramRun;
-
-// A scratch program folder holding its own copy of kv2208-cli.
-class CliFolder : public test::ScratchFolder {
-  public:
-    CliFolder() : cli_(Path() + "kv2208-cli") { std::filesystem::copy_file(KV_CLI_PATH, cli_); }
-    ProgramRun Run(const std::vector<std::string>& args) const {
-        return test::RunProgram(Temp(), cli_, args);
-    }
-    const std::string& Cli() const { return cli_; }
-
-  private:
-    std::string cli_;
-};
-
-// `kv2208-cli simulate` running in the background until Stop.
-class SimulateProcess {
-  public:
-    SimulateProcess(const CliFolder& folder, int port, std::vector<std::string> extra = {})
-        : link_(folder.File(PortName(port))), out_(folder.Temp().File("simulate.out")) {
-        std::vector<std::string> args = {folder.Cli(), "simulate", "--port", std::to_string(port)};
-        args.insert(args.end(), extra.begin(), extra.end());
-        std::vector<char*> argv;
-        for (std::string& a : args) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 1, out_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        posix_spawn_file_actions_adddup2(&actions, 1, 2);
-        if (posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
-        posix_spawn_file_actions_destroy(&actions);
-    }
-    ~SimulateProcess() {
-        if (pid_ > 0) {
-            kill(pid_, SIGKILL);
-            waitpid(pid_, nullptr, 0);
-        }
-    }
-
-    // The device is there once its link is.
-    bool Listening() const {
-        for (auto end = std::chrono::steady_clock::now() + 5s; std::chrono::steady_clock::now() < end;) {
-            std::error_code ec;
-            if (std::filesystem::is_symlink(std::filesystem::symlink_status(link_, ec))) return true;
-            std::this_thread::sleep_for(10ms);
-        }
-        return false;
-    }
-
-    // SIGTERM, then the exit status.
-    int Stop() {
-        int status = -1;
-        kill(pid_, SIGTERM);
-        waitpid(pid_, &status, 0);
-        pid_ = -1;
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-    std::string Output() const {
-        const auto bytes = test::ReadBytes(out_);
-        return {bytes.begin(), bytes.end()};
-    }
-    const std::string& Link() const { return link_; }
-
-  private:
-    std::string link_;
-    std::string out_;
-    pid_t pid_ = -1;
-};
+using test::SimulateProcess;
 
 TEST(CliLink, SendThenGetGivesBackTheProject) {
     CliFolder folder;
@@ -131,7 +67,7 @@ TEST(CliLink, SendThenGetGivesBackTheProject) {
     }
     EXPECT_EQ(store->Ghost.GhostCount, rich->Ghost.GhostCount);
 
-    EXPECT_EQ(device.Stop(), 0);
+    EXPECT_EQ(device.Stop(), 128 + SIGTERM);
     EXPECT_NE(device.Output().find("COM3"), std::string::npos) << device.Output();
     EXPECT_FALSE(std::filesystem::is_symlink(std::filesystem::symlink_status(device.Link())));
 }
@@ -162,7 +98,8 @@ TEST(CliLink, SendReportsTheTransferResult) {
     ASSERT_TRUE(device.Listening()) << device.Output();
     const ProgramRun send = folder.Run({"send", project, "--port", "5", "--pat-version", "7"});
     EXPECT_EQ(send.status, 10);
-    EXPECT_EQ(send.err, "kv2208-cli: " + project + ": Error 10\n");
+    EXPECT_EQ(send.err, "kv2208-cli: " + project + ": Error 10\n  " +
+                            ExplainTransferResult(TransferResult::ContentDiffers, {}, 0) + "\n");
 }
 
 TEST(CliLink, SendAndGetRefuseWhatCannotWork) {
@@ -184,8 +121,8 @@ TEST(CliLink, SendAndGetRefuseWhatCannotWork) {
     // COM7 leads nowhere; the message names the device path and the reason.
     std::filesystem::create_symlink(folder.Path() + "nothing-here", folder.File("COM7"));
     const std::string missing = folder.Temp().File("missing.MUX");
-    const std::string noCom7 =
-        "kv2208-cli: COM7 não disponivel (" + folder.File("COM7") + ": No such file or directory)\n";
+    const std::string noCom7 = "kv2208-cli: COM7 não disponivel (COM7 leads to " + folder.Path() +
+                               "nothing-here, which no longer exists (a simulator that has stopped?))\n";
     const std::string noDevice = folder.Path() + "nothing-here";
     const Case cases[] = {
         {{"send", missing, "--port", "7"},
@@ -237,7 +174,7 @@ TEST(CliLink, ASecondSimulatorLeavesATakenPortAloneAndPortsShowsTheLink) {
     EXPECT_EQ(json["ports"][1]["device"], target);
     EXPECT_EQ(json["ports"][1]["exists"], true);
     EXPECT_EQ(json["ports"][2]["device"], "/dev/ttyS2");
-    EXPECT_EQ(device.Stop(), 0);
+    EXPECT_EQ(device.Stop(), 128 + SIGTERM);
 }
 
 // check, the --force gate of send and image, diff, and verify before and
@@ -294,7 +231,7 @@ TEST(CliLink, CheckDiffAndVerifyFollowWhatTheDeviceHolds) {
     EXPECT_EQ(diff.status, 1);
     EXPECT_EQ(diff.out, drift);
     EXPECT_EQ(folder.Run({"diff", other, ReadBackFilePath(folder.Path())}).status, 0);
-    EXPECT_EQ(device.Stop(), 0);
+    EXPECT_EQ(device.Stop(), 128 + SIGTERM);
 }
 
 // The signalling packets of an image (its records that begin with 0x47) as
