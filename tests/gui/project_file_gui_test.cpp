@@ -286,7 +286,12 @@ TEST_F(ProjectFiles, RefusedFilesChangeNeitherStoreNorWindow) {
     const Case cases[] = {
         {"short.mux", std::vector<uint8_t>(100, 0), true, "File corrupted!", QMessageBox::NoIcon,
          "100 bytes, a project file has 13880"},
-        {"nothing.mux", {}, true, "File corrupted!", QMessageBox::NoIcon, "0 bytes, a project file has 13880"},
+        {"nothing.mux",
+         {},
+         true,
+         "File corrupted!",
+         QMessageBox::NoIcon,
+         "0 bytes, a project file has 13880"},
         {"count.mux", countOutOfRange, true, "File corrupted!", QMessageBox::NoIcon,
          "service count 101 out of range 0..100"},
         {"missing.mux", {}, false, "Cannot open input file.", QMessageBox::Critical, ""},

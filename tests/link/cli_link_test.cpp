@@ -316,7 +316,7 @@ TEST(CliLink, WhatSendMuxSendsComesBackAndItsTablesFollowTheVersion) {
     const auto second = TableVersions(folder.Temp(), ImageFilePath(folder.Path()));
     EXPECT_EQ(first, (std::vector<std::string>{"PAT 1", "NIT 1", "SDT 1", "PMT 1"}));
     EXPECT_EQ(second, (std::vector<std::string>{"PAT 2", "NIT 2", "SDT 2", "PMT 2", "PMT 2"}));
-    EXPECT_EQ(device.Stop(), 0);
+    EXPECT_EQ(device.Stop(), 128 + SIGTERM);
 }
 
 } // namespace
