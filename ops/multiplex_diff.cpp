@@ -39,8 +39,8 @@ Fields ServiceFields(const ConfigStore& s, int i) {
     Fields fields = {{"input", std::to_string(s.Svc.SvcInput[i])},
                      {"Service ID", std::to_string(p.ServiceId)},
                      {"provider", Quoted(Text(info.Provider))},
-                     {"EIT present/following", info.EitPresent ? "on" : "off"},
-                     {"EIT schedule", info.EitSchedule ? "on" : "off"},
+                     {"EIT present/following", (info.EitPresent & 1) ? "on" : "off"},
+                     {"EIT schedule", (info.EitSchedule & 1) ? "on" : "off"},
                      {"PMT PID", std::to_string(s.Svc.SvcPmtPid[i])},
                      {"Generate PMT", p.GenPmt ? "on" : "off"}};
     for (const ConstStreamRef& st : StreamsOf(p)) {
