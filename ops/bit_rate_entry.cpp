@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "model/pid_text.h"
+#include "ops/bit_rate_checks.h"
 #include "tables/rate.h"
 
 namespace kv {

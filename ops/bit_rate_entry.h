@@ -5,7 +5,6 @@
 // "Send Mux", project Open and the command line.
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -29,16 +28,10 @@ struct BitRateEntry {
     std::string Warning; // "Bit rate must be between MIN and 216000000 (Bps)." for OutOfRange
 };
 
-// "Bit rate must be between MIN and 216000000 (Bps)." with the mode's MIN.
-std::string BitRateRangeWarning(bool byteMode);
-
 BitRateEntry ApplyBitRateEntry(ConfigStore& store, std::string_view boxText, bool byteMode);
 
 // Whether the pacing table in force (the one the image carries) is the one
 // leaving the bit-rate box with `rate` makes, in either mode.
 bool RateTableIsOfRate(const ConfigStore& store, int64_t rate);
-// The mode (true for Byte) in which leaving the box with `rate` makes the
-// pacing table in force; empty when neither does.
-std::optional<bool> RateTableMode(const ConfigStore& store, int64_t rate);
 
 } // namespace kv

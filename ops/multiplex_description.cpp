@@ -13,6 +13,7 @@
 
 #include "model/bounded_text.h"
 #include "model/service_streams.h"
+#include "ops/bit_rate_checks.h"
 #include "ops/bit_rate_entry.h"
 #include "ops/multiplex_check.h"
 #include "ops/service_entry.h"
@@ -342,9 +343,9 @@ class Composer {
         ServiceInfo& info = sb.SvcInfo[i];
         ServicePids& p = sb.SvcPids[i];
         for (StreamRef s : StreamsOf(p)) s.PidIn = s.PidOut = PidNone;
-        const std::string name = Name(value, path, "name", true).value_or("");
-        if (name.empty() && value.contains("name")) Refuse(At(path, "name"), "is empty", true);
-        WriteName(info.Name, name, "");
+        const auto name = Name(value, path, "name", true);
+        if (name && name->empty()) Refuse(At(path, "name"), "is empty", true);
+        WriteName(info.Name, name.value_or(""), "");
         WriteName(info.Provider, Name(value, path, "provider", false).value_or(netName), "");
         sb.SvcInput[i] = Input(value, path);
         p.ServiceId = static_cast<uint16_t>(Integer(value, path, "service_id", 0, 65535, true).value_or(0));

@@ -37,7 +37,6 @@ class BoxAnswerer {
     const QStringList& Texts() const { return texts_; }
     QString Last() const { return texts_.isEmpty() ? QString() : texts_.back(); }
     const QList<QMessageBox::Icon>& Icons() const { return icons_; }
-    const QStringList& Details() const { return details_; } // each box's detailed text
 
   private:
     void Poll() {
@@ -46,7 +45,6 @@ class BoxAnswerer {
         lastBox_ = box;
         texts_.append(box->text());
         icons_.append(box->icon());
-        details_.append(box->detailedText());
         QMessageBox::StandardButton wanted = queued_.isEmpty() ? answer_ : queued_.takeFirst();
         QAbstractButton* button = box->button(wanted);
         if (!button) button = box->button(QMessageBox::Ok);
@@ -60,7 +58,6 @@ class BoxAnswerer {
     QList<QMessageBox::StandardButton> queued_;
     QStringList texts_;
     QList<QMessageBox::Icon> icons_;
-    QStringList details_;
     QMessageBox* lastBox_ = nullptr;
 };
 

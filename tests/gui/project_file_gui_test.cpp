@@ -343,9 +343,16 @@ TEST_F(ProjectFiles, RefusedDescriptionNamesThePlaceInTheDetails) {
     const Shown before = WindowNow();
     const std::string path = FileInFolder("bad.json");
     std::ofstream(path) << R"({"services": [{"name": "X", "input": 1, "service_id": 1, "pmt_pid": 9000}]})";
-    BoxAnswerer* boxes = Open(path);
-    EXPECT_EQ(boxes->Texts(), QStringList({"File corrupted!"}));
-    EXPECT_EQ(boxes->Details(), QStringList({"services[0].pmt_pid: 9000 is not a PID (32..8190)"}));
+    QString text, details;
+    AnswerFileDialog(QString::fromStdString(path));
+    WhenModal<QMessageBox>([&](QMessageBox* box) {
+        text = box->text();
+        details = box->detailedText();
+        box->accept();
+    });
+    Control<QAbstractButton>("bt_Open")->click();
+    EXPECT_EQ(text, "File corrupted!");
+    EXPECT_EQ(details, "services[0].pmt_pid: 9000 is not a PID (32..8190)");
     EXPECT_EQ(BytesOf(TestApp().Store), store);
     EXPECT_EQ(WindowNow(), before);
 }
