@@ -34,7 +34,7 @@ int Compose(const ComposeArguments& args) {
     if (!result.Taken) {
         const bool forcible = std::all_of(result.Refusals.begin(), result.Refusals.end(),
                                           [](const DescriptionRefusal& r) { return r.Forcible; });
-        Complain(args.description, std::to_string(result.Refusals.size()) + " refused" +
+        Complain(args.description, std::to_string(result.Refusals.size()) + " refused, nothing written" +
                                        (forcible ? "; --force composes it all the same" : ""));
         return ExitDataErr;
     }

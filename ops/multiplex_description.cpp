@@ -22,7 +22,7 @@
 namespace kv {
 namespace {
 
-using nlohmann::json;
+using json = nlohmann::ordered_json;
 
 constexpr std::array<const char*, 3> VideoTypeNames = {"mpeg2", "h264", "mpeg4"};
 constexpr std::array<const char*, 5> AudioTypeNames = {"mpeg1", "mpeg2", "heaac", "aac", "ac3"};

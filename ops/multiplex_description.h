@@ -16,7 +16,7 @@
 
 namespace kv {
 
-nlohmann::json DescribeMultiplex(const ConfigStore& store);
+nlohmann::ordered_json DescribeMultiplex(const ConfigStore& store);
 
 struct DescriptionRefusal {
     std::string Path;         // "services[2].audio[0].out"; empty for the multiplex check
@@ -41,7 +41,8 @@ struct ComposeResult {
 // is left as it was. The
 // bit rate goes through the bit-rate box's steps, so the pacing table is the
 // rate's; the multiplex check's errors are refusals.
-ComposeResult ComposeMultiplex(const nlohmann::json& description, ConfigStore& store, ComposeForce force);
+ComposeResult ComposeMultiplex(const nlohmann::ordered_json& description, ConfigStore& store,
+                               ComposeForce force);
 
 // The text of a description file, two-space indented, ending in a newline.
 std::string DescriptionText(const ConfigStore& store);

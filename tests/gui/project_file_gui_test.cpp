@@ -317,7 +317,7 @@ namespace {
 // compose gives of the same description with the same edit.
 TEST_F(ProjectFiles, DescriptionOpenedEditedAndSavedGivesTheImageComposeGives) {
     std::ifstream example(KV_SOURCE_DIR "/data/examples/tv-bouquet.json");
-    nlohmann::json description = nlohmann::json::parse(example);
+    nlohmann::ordered_json description = nlohmann::ordered_json::parse(example);
     const std::string path = FileInFolder("bouquet.json");
     std::ofstream(path) << description.dump(2);
     Connect();

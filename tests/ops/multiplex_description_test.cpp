@@ -16,7 +16,7 @@
 namespace kv {
 namespace {
 
-using nlohmann::json;
+using json = nlohmann::ordered_json;
 
 std::unique_ptr<ConfigStore> Composed(const json& description, ComposeForce force = ComposeForce::None) {
     auto store = test::ZeroStore();
@@ -129,7 +129,7 @@ TEST(MultiplexDescription, RefusalsNameTheirPlace) {
         {"/ghosts/0/input", "3", "ghosts[0].input: \"3\" is not a whole number", false},
         {"/mode", "fast", "mode: \"fast\" is not \"byte\" or \"pack\"", false},
         {"/bit_rate", 100000, "bit_rate: 100000: Bit rate must be between 503571 and 216000000 (Bps).", true},
-        {"/services/1/pmt_pid", 256, "error pid-conflict", true},
+        {"/services/1/audio/1/out", 258, "error pid-conflict", true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.pointer);
