@@ -16,7 +16,6 @@
 #include "ops/bit_rate_checks.h"
 #include "ops/bit_rate_entry.h"
 #include "ops/multiplex_check.h"
-#include "ops/service_entry.h"
 #include "tables/image_records.h"
 
 namespace kv {
@@ -63,6 +62,12 @@ std::optional<std::string> Latin1OfUtf8(std::string_view text) {
 
 template <std::size_t N> std::string FieldText(const char (&field)[N]) {
     return Utf8OfLatin1(BoundedText(field));
+}
+
+// Into a store field, zero bytes after it as the editors leave them.
+template <std::size_t N> void StoreText(char (&field)[N], std::string_view text) {
+    std::memset(field, 0, N);
+    std::memcpy(field, text.data(), std::min(text.size(), N - 1));
 }
 
 template <std::size_t N> json TypeOf(int16_t code, const std::array<const char*, N>& names) {
@@ -147,8 +152,8 @@ class Composer {
         if (!Object(d, "", {"network_name", "transport_stream_id", "bit_rate", "mode", "services", "ghosts"}))
             return;
         ServiceBlock& sb = store_.Svc;
-        const std::string netName = Name(d, "", "network_name", false).value_or("");
-        WriteName(sb.NetName, netName, "");
+        const std::string netName = Name(d, "", "network_name", false, sizeof sb.NetName - 1).value_or("");
+        StoreText(sb.NetName, netName);
         sb.TsId = static_cast<uint16_t>(Integer(d, "", "transport_stream_id", 0, 65535).value_or(0));
         if (const json* services = Array(d, "", "services", MaxServices, "Limited 100 programs.")) {
             sb.SvcCount = static_cast<int16_t>(services->size());
@@ -248,8 +253,10 @@ class Composer {
         return member->get<bool>();
     }
 
+    // A text of at most `maxLength` characters as the editors take it; up to
+    // `fieldLength` (what the store's field holds) only with --force.
     std::optional<std::string> Text(const json& object, const std::string& path, const char* key,
-                                    std::size_t maxLength, bool required) {
+                                    std::size_t maxLength, std::size_t fieldLength, bool required) {
         const auto member = object.find(key);
         if (member == object.end()) {
             if (required) Refuse(At(path, key), "is missing");
@@ -266,15 +273,17 @@ class Composer {
             return std::nullopt;
         }
         if (text->size() > maxLength) {
-            Refuse(where, member->dump() + " is longer than " + std::to_string(maxLength) + " characters");
-            return std::nullopt;
+            const bool fits = text->size() <= fieldLength;
+            Refuse(where, member->dump() + " is longer than " + std::to_string(maxLength) + " characters",
+                   fits);
+            if (!fits) return std::nullopt;
         }
         return text;
     }
 
     std::optional<std::string> Name(const json& object, const std::string& path, const char* key,
-                                    bool required) {
-        return Text(object, path, key, MaxNameLength, required);
+                                    bool required, std::size_t fieldLength = MaxNameLength) {
+        return Text(object, path, key, MaxNameLength, fieldLength, required);
     }
 
     template <std::size_t N>
@@ -328,9 +337,7 @@ class Composer {
         const std::string where = path + ".subtitles";
         if (!Object(*member, where, {"language", "type"})) return;
         d.SubEnable = 1;
-        const std::string language = Text(*member, where, "language", 3, true).value_or("");
-        std::memset(d.SubLang, 0, sizeof d.SubLang);
-        std::memcpy(d.SubLang, language.data(), language.size());
+        StoreText(d.SubLang, Text(*member, where, "language", 3, 3, true).value_or(""));
         d.SubType = static_cast<int32_t>(Integer(*member, where, "type", INT32_MIN, INT32_MAX).value_or(0));
     }
 
@@ -345,8 +352,9 @@ class Composer {
         for (StreamRef s : StreamsOf(p)) s.PidIn = s.PidOut = PidNone;
         const auto name = Name(value, path, "name", true);
         if (name && name->empty()) Refuse(At(path, "name"), "is empty", true);
-        WriteName(info.Name, name.value_or(""), "");
-        WriteName(info.Provider, Name(value, path, "provider", false).value_or(netName), "");
+        StoreText(info.Name, name.value_or(""));
+        StoreText(info.Provider,
+                  Name(value, path, "provider", false).value_or(netName.substr(0, MaxNameLength)));
         sb.SvcInput[i] = Input(value, path);
         p.ServiceId = static_cast<uint16_t>(Integer(value, path, "service_id", 0, 65535, true).value_or(0));
         info.ServiceId =
