@@ -151,7 +151,7 @@ void Tfrm_CfgGhost::BuildControls() {
     layout->addWidget(grp_Ghost);
     layout->addLayout(buttons);
     resize(380, 300);
-    FitToScreen(this);
+    kv::ui::FitToScreen(this);
 }
 
 void Tfrm_CfgGhost::showEvent(QShowEvent* event) {
