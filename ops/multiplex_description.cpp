@@ -219,15 +219,16 @@ class Composer {
             return PidNone;
         }
         const std::string where = At(path, key);
-        const auto pid = member->is_number_integer() ? std::optional<int64_t>(Signed(*member)) : std::nullopt;
+        const bool number = member->is_number_integer();
+        const int64_t pid = number ? Signed(*member) : -1;
         const std::string notAPid =
-            (pid ? std::to_string(*pid) : member->dump()) + " is not a PID (32..8190)";
-        if (!pid || *pid < 0 || *pid > PidNone) {
+            (number ? std::to_string(pid) : member->dump()) + " is not a PID (32..8190)";
+        if (pid < 0 || pid > PidNone) {
             Refuse(where, notAPid);
             return PidNone;
         }
-        if (*pid == PidNone || (*pid < LowestPid && !anyPid)) Refuse(where, notAPid, true);
-        return static_cast<int16_t>(*pid);
+        if (pid == PidNone || (pid < LowestPid && !anyPid)) Refuse(where, notAPid, true);
+        return static_cast<int16_t>(pid);
     }
 
     // A whole number as a signed one; one beyond 64 signed bits reads as the largest.
