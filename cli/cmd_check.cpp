@@ -32,7 +32,8 @@ const RegisterCommand registration([](CLI::App& app, int& status) {
     auto args = std::make_shared<CheckArguments>();
     CLI::App* cmd = app.add_subcommand(
         "check", "Check a multiplex for output PIDs used twice, Service IDs used twice and the image limits");
-    cmd->add_option("FILE", args->file, "project file (*.MUX) or configuration image")->required();
+    cmd->add_option("FILE", args->file, "project file (*.MUX), description (*.json) or configuration image")
+        ->required();
     cmd->add_flag("--json", args->json, "the findings, output PIDs and counts as JSON");
     cmd->callback([args, &status] { status = Check(*args); });
 });

@@ -27,8 +27,10 @@ int Diff(const DiffArguments& args) {
 const RegisterCommand registration([](CLI::App& app, int& status) {
     auto args = std::make_shared<DiffArguments>();
     CLI::App* cmd = app.add_subcommand("diff", "Show what differs between the images of two configurations");
-    cmd->add_option("A", args->a, "project file (*.MUX) or configuration image")->required();
-    cmd->add_option("B", args->b, "project file (*.MUX) or configuration image")->required();
+    cmd->add_option("A", args->a, "project file (*.MUX), description (*.json) or configuration image")
+        ->required();
+    cmd->add_option("B", args->b, "project file (*.MUX), description (*.json) or configuration image")
+        ->required();
     cmd->add_flag("--json", args->json, "the differences as JSON");
     cmd->callback([args, &status] { status = Diff(*args); });
 });

@@ -30,7 +30,7 @@ const RegisterCommand registration([](CLI::App& app, int& status) {
     auto args = std::make_shared<ImageArguments>();
     CLI::App* cmd =
         app.add_subcommand("image", "Write the configuration image that \"Send Mux\" sends for a project");
-    cmd->add_option("PROJECT", args->project, "project file (*.MUX)")->required();
+    cmd->add_option("PROJECT", args->project, "project file (*.MUX) or description (*.json)")->required();
     cmd->add_option("-o,--output", args->output, "image file to write, - for standard output")->required();
     AddImageOptions(*cmd, args->image);
     AddForceOption(*cmd, args->force);

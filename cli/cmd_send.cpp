@@ -73,7 +73,7 @@ const RegisterCommand registration([](CLI::App& app, int& status) {
     auto args = std::make_shared<SendArguments>();
     CLI::App* cmd =
         app.add_subcommand("send", "Send a project's image to the multiplexer and verify it (\"Send Mux\")");
-    cmd->add_option("PROJECT", args->project, "project file (*.MUX)")->required();
+    cmd->add_option("PROJECT", args->project, "project file (*.MUX) or description (*.json)")->required();
     AddPortOptions(*cmd, args->port);
     AddImageOptions(*cmd, args->image);
     AddForceOption(*cmd, args->force);

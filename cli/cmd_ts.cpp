@@ -39,7 +39,7 @@ const RegisterCommand registration([](CLI::App& app, int& status) {
     auto options = std::make_shared<ImageOptions>();
     CLI::App* cmd =
         app.add_subcommand("ts", "Write the signalling packets of a project's image as a transport stream");
-    cmd->add_option("PROJECT", *project, "project file (*.MUX)")->required();
+    cmd->add_option("PROJECT", *project, "project file (*.MUX) or description (*.json)")->required();
     cmd->add_option("-o,--output", *output, "transport stream file to write, - for standard output")
         ->required();
     AddImageOptions(*cmd, *options);

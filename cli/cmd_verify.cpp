@@ -54,7 +54,8 @@ const RegisterCommand registration([](CLI::App& app, int& status) {
     auto args = std::make_shared<VerifyArguments>();
     CLI::App* cmd = app.add_subcommand(
         "verify", "Compare the multiplexer's configuration with what sending a project would make it hold");
-    cmd->add_option("FILE", args->file, "project file (*.MUX) or configuration image")->required();
+    cmd->add_option("FILE", args->file, "project file (*.MUX), description (*.json) or configuration image")
+        ->required();
     AddPortOptions(*cmd, args->port);
     cmd->add_flag("--json", args->json, "the differences as JSON (as diff --json)");
     cmd->add_flag("-q,--quiet", args->quiet, "no progress on the terminal");

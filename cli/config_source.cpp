@@ -5,8 +5,10 @@
 
 #include "cli/cli_output.h"
 #include "cli/command_registry.h"
+#include "cli/project_input.h"
 #include "cli/show_image.h"
 #include "model/project_file.h"
+#include "ops/multiplex_description.h"
 #include "ops/readback_display.h"
 #include "tables/image_check.h"
 #include "tables/image_file.h"
@@ -46,6 +48,7 @@ int DecodeAsGet(const std::string& subject, const std::vector<uint8_t>& image, C
 }
 
 int LoadConfiguration(const std::string& path, ConfigStore& store) {
+    if (IsDescriptionPath(path)) return LoadDescriptionFile(path, store);
     int status = 0;
     const auto bytes = ReadBytes(path, status);
     if (!bytes) return status;
@@ -54,15 +57,19 @@ int LoadConfiguration(const std::string& path, ConfigStore& store) {
 }
 
 int ImageToSend(const std::string& path, std::vector<uint8_t>& image) {
-    int status = 0;
-    const auto bytes = ReadBytes(path, status);
-    if (!bytes) return status;
-    if (LooksLikeImage(*bytes)) {
-        image = *bytes;
-        return 0;
-    }
     auto store = std::make_unique<ConfigStore>();
-    if (const int refused = ProjectOf(path, *bytes, *store)) return refused;
+    if (IsDescriptionPath(path)) {
+        if (const int refused = LoadDescriptionFile(path, *store)) return refused;
+    } else {
+        int status = 0;
+        const auto bytes = ReadBytes(path, status);
+        if (!bytes) return status;
+        if (LooksLikeImage(*bytes)) {
+            image = *bytes;
+            return 0;
+        }
+        if (const int refused = ProjectOf(path, *bytes, *store)) return refused;
+    }
     if (const auto refusal = ImageLimitViolation(*store)) {
         Complain(path, *refusal);
         return ExitDataErr;

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "model/pid_text.h"
+#include "ops/bit_rate_checks.h"
 #include "tables/rate.h"
 
 namespace kv {
@@ -31,6 +32,11 @@ int32_t AtolText(std::string_view text) {
     return ScanLeadingNumber(text, Radix::Decimal).value_or(0);
 }
 
+std::string BitRateRangeWarning(bool byteMode) {
+    return "Bit rate must be between " + std::to_string(MinExactRate(byteMode)) + " and " +
+           std::to_string(MaxExactRate) + " (Bps).";
+}
+
 BitRateEntry ApplyBitRateEntry(ConfigStore& store, std::string_view boxText, bool byteMode) {
     BitRateEntry entry;
     const int32_t typed = AtolText(boxText);
@@ -38,8 +44,7 @@ BitRateEntry ApplyBitRateEntry(ConfigStore& store, std::string_view boxText, boo
 
     if (!RateInExactRange(typed, byteMode)) {
         entry.outcome = BitRateEntry::Outcome::OutOfRange;
-        entry.Warning = "Bit rate must be between " + std::to_string(MinExactRate(byteMode)) + " and " +
-                        std::to_string(MaxExactRate) + " (Bps).";
+        entry.Warning = BitRateRangeWarning(byteMode);
         return entry;
     }
 
@@ -53,6 +58,10 @@ BitRateEntry ApplyBitRateEntry(ConfigStore& store, std::string_view boxText, boo
 }
 
 bool RateTableIsOfRate(const ConfigStore& store, int64_t rate) {
+    return RateTableMode(store, rate).has_value();
+}
+
+std::optional<bool> RateTableMode(const ConfigStore& store, int64_t rate) {
     for (bool byteMode : {true, false}) {
         auto scratch = std::make_unique<ConfigStore>(store);
         if (ApplyBitRateEntry(*scratch, std::to_string(rate), byteMode).outcome !=
@@ -60,9 +69,9 @@ bool RateTableIsOfRate(const ConfigStore& store, int64_t rate) {
             continue;
         if (std::equal(scratch->Svc.RateGaps, scratch->Svc.RateGaps + RateSlots, ActiveRateGaps(store)) &&
             scratch->Svc.RateStuff == ActiveRateStuff(store))
-            return true;
+            return byteMode;
     }
-    return false;
+    return std::nullopt;
 }
 
 } // namespace kv

@@ -2,15 +2,35 @@
 
 #include <array>
 #include <cstring>
+#include <fstream>
 
 #include "ops/bit_rate_entry.h"
+#include "ops/multiplex_description.h"
 #include "ops/service_entry.h"
 
 namespace kv {
 
+namespace {
+
+// A description as the window opens one: the editors' rules hold, the
+// multiplex check's errors are asked about at "Send Mux".
+ProjectFileStatus ReadDescription(const std::string& path, ConfigStore& store, std::string* problem) {
+    if (!std::ifstream(path)) return ProjectFileStatus::CannotOpen;
+    const ComposeResult result = ReadDescriptionFile(path, store, ComposeForce::CheckErrors);
+    if (result.Taken) return ProjectFileStatus::Ok;
+    if (problem) {
+        problem->clear();
+        for (const DescriptionRefusal& refusal : result.Refusals) *problem += refusal.Text() + "\n";
+    }
+    return ProjectFileStatus::Corrupted;
+}
+
+} // namespace
+
 ProjectFileStatus OpenProject(const std::string& path, ConfigStore& store, SavedContent& saved,
                               std::string* problem) {
-    const ProjectFileStatus status = ReadProjectFile(path, store, problem);
+    const ProjectFileStatus status = IsDescriptionPath(path) ? ReadDescription(path, store, problem)
+                                                             : ReadProjectFile(path, store, problem);
     if (status == ProjectFileStatus::Ok) saved.Mark(store);
     return status;
 }
@@ -29,7 +49,8 @@ ProjectFileStatus SaveProject(const std::string& path, ConfigStore& store, const
     const int64_t ghostBitRateBefore = store.Ghost.GhostBitRate;
     if (UsesGhostRate(store)) store.Ghost.GhostBitRate = sb.BitRate;
     WriteNetName(sb, boxes.NetName);
-    const ProjectFileStatus status = WriteProjectFile(path, store);
+    const ProjectFileStatus status =
+        IsDescriptionPath(path) ? WriteDescriptionFile(path, store) : WriteProjectFile(path, store);
     if (status == ProjectFileStatus::CannotCreate) {
         sb.TsId = tsIdBefore;
         sb.BitRate = bitRateBefore;

@@ -1,6 +1,7 @@
 #pragma once
-// Project files (*.MUX): Open reads one into the store, Save writes the store
-// with the network name, TSID and bit rate of the boxes.
+// Project files (*.MUX) and descriptions (*.json): Open reads one into the
+// store, Save writes the store with the network name, TSID and bit rate of
+// the boxes. A path ending in ".json" is a description.
 
 #include <string>
 
@@ -11,7 +12,8 @@
 namespace kv {
 
 // A file that cannot be read, or is refused, leaves the store as it was; one
-// that was read counts as saved. `problem` gets the reader's reason.
+// that was read counts as saved. `problem` gets the reader's reason: for a
+// refused description, every refusal with its JSON path, one a line.
 ProjectFileStatus OpenProject(const std::string& path, ConfigStore& store, SavedContent& saved,
                               std::string* problem = nullptr);
 

@@ -11,6 +11,7 @@
 #include "link/serial_devices.h"
 #include "model/app_paths.h"
 #include "ops/operator_messages.h"
+#include "ui/fit_to_screen.h"
 #include "ui/fixed_dialog.h"
 #include "ui/message_box.h"
 
@@ -48,6 +49,7 @@ Tfrm_Devices::Tfrm_Devices(std::string appFolder, QWidget* parent)
     ShowPorts();
     lst_Ports->setCurrentRow(0);
     resize(520, 420);
+    FitToScreen(this);
 }
 
 void Tfrm_Devices::ShowPorts() {

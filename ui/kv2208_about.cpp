@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "kv_version.h"
+#include "ui/fit_to_screen.h"
 #include "ui/message_box.h"
 #include "ui/pictures.h"
 
@@ -58,6 +59,7 @@ Tfrm_About::Tfrm_About(QWidget* parent) : QDialog(parent) {
     bt_Ok->setMinimumWidth(80);
     column->addWidget(bt_Ok, 0, Qt::AlignHCenter);
     connect(bt_Ok, &QToolButton::clicked, this, &Tfrm_About::bt_OkClick);
+    FitToScreen(this);
 }
 
 void Tfrm_About::bt_OkClick() {

@@ -29,6 +29,7 @@
 #include "ui/app_state.h"
 #include "ui/box_text.h"
 #include "ui/centre_on_desktop.h"
+#include "ui/fit_to_screen.h"
 #include "ui/kv2208_about.h"
 #include "ui/kv2208_ghost.h"
 #include "ui/kv2208_prog.h"
@@ -77,6 +78,7 @@ Tfrm_CfgMux::Tfrm_CfgMux(AppState& app, QWidget* parent) : QMainWindow(parent), 
     };
 
     FormCreate();
+    FitToScreen(this);
     CentreOnDesktop(this);
 }
 

@@ -1,5 +1,6 @@
-// Project files (*.MUX): "Open" reads one into the store and refills the
-// window, "Save" writes the store with the TSID and bit rate of the boxes.
+// Project files (*.MUX) and descriptions (*.json): "Open" reads one into the
+// store and refills the window, "Save" writes the store with the TSID and bit
+// rate of the boxes.
 
 #include <QDir>
 #include <QFile>
@@ -10,6 +11,7 @@
 #include <string>
 
 #include "model/app_paths.h"
+#include "ops/multiplex_description.h"
 #include "ops/operator_messages.h"
 #include "ops/project_files.h"
 #include "ui/app_state.h"
@@ -33,8 +35,13 @@ QString ChooseProjectFile(QWidget* parent, const char* name, QFileDialog::Accept
     dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilter(QStringLiteral("Multiplexer Files (*.MUX)"));
+    const QString projects = QStringLiteral("Project files (*.MUX)");
+    dialog.setNameFilters({projects, QStringLiteral("Descriptions (*.json)")});
     dialog.setDefaultSuffix(QStringLiteral("mux"));
+    QObject::connect(
+        &dialog, &QFileDialog::filterSelected, &dialog, [&dialog, projects](const QString& filter) {
+            dialog.setDefaultSuffix(filter == projects ? QStringLiteral("mux") : QStringLiteral("json"));
+        });
     const QString config = QString::fromStdString(ConfigFolder(appFolder));
     if (QDir(config).exists()) dialog.setDirectory(config);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
@@ -58,6 +65,11 @@ void Tfrm_CfgMux::bt_OpenClick() {
     if (path.isEmpty()) return;
     std::string problem;
     const ProjectFileStatus status = OpenProject(LocalPath(path), app_.Store, app_.Saved, &problem);
+    if (status == ProjectFileStatus::Corrupted && IsDescriptionPath(LocalPath(path))) {
+        // What was refused, each with its place in the description.
+        ShowError(this, StatusText(status), QString::fromStdString(problem).trimmed());
+        return;
+    }
     if (status == ProjectFileStatus::Corrupted) {
         ShowMessage(this, StatusText(status), QString::fromStdString(problem));
         return;

@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include "ops/operator_messages.h"
+#include "ui/fit_to_screen.h"
 #include "ui/key_filter.h"
 #include "ui/message_box.h"
 #include "ui/multiplex_refusals.h"
@@ -150,6 +151,7 @@ void Tfrm_CfgGhost::BuildControls() {
     layout->addWidget(grp_Ghost);
     layout->addLayout(buttons);
     resize(380, 300);
+    kv::ui::FitToScreen(this);
 }
 
 void Tfrm_CfgGhost::showEvent(QShowEvent* event) {

@@ -16,6 +16,7 @@
 
 #include "ui/box_text.h"
 #include "ui/centre_on_desktop.h"
+#include "ui/fit_to_screen.h"
 #include "ui/fixed_dialog.h"
 #include "ui/key_filter.h"
 #include "ui/message_box.h"
@@ -35,6 +36,7 @@ Tfrm_CfgProg::Tfrm_CfgProg(ConfigStore& store, ProgEditorHost host, QWidget* par
     : QDialog(parent), store_(store), host_(std::move(host)) {
     SetUpFixedDialog(this, QStringLiteral("frm_CfgProg"));
     BuildControls();
+    FitToScreen(this);
     InstallBoxRules();
     ConnectHandlers();
     // Left by "Exit" or the close box, never by Escape: that would discard the entry.

@@ -21,6 +21,7 @@
 #include "model/atomic_file.h"
 #include "tables/image_layout.h"
 #include "tables/pat_table.h"
+#include "ui/fit_to_screen.h"
 #include "ui/message_box.h"
 #include "ui/mux_map_picture.h"
 #include "ui/named.h"
@@ -104,8 +105,7 @@ Tfrm_MuxMap::Tfrm_MuxMap(const ConfigStore& store, std::string configFolder, QWi
     // Large enough for the whole picture where the screen allows it.
     const int lowerHeight = 300;
     QSize size(picture_.width() + 48, picture_.height() + lowerHeight + 40);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        size = size.boundedTo(screen->availableSize() * 0.95);
+    if (const QSize room = RoomOnScreen(this); room.isValid()) size = size.boundedTo(room);
     resize(size);
     split->setSizes({size.height() - lowerHeight, lowerHeight});
 }

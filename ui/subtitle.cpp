@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "model/language_list.h"
+#include "ui/fit_to_screen.h"
 #include "ui/fixed_dialog.h"
 
 namespace kv::ui {
@@ -121,6 +122,7 @@ void Tfrm_Subtitle::BuildControls() {
 
     // Start state: nothing but the tick and "Cancel" can be used.
     chk_SubtitleEnableClick();
+    FitToScreen(this);
 }
 
 void Tfrm_Subtitle::Prefill(const DataSlot& slot) {

@@ -11,9 +11,10 @@ KV_PACKAGES_BUILD=(cmake g++ make pkg-config qt6-base-dev qt6-svg-dev nlohmann-j
                    iso-codes fonts-dejavu-core)
 # The tests: GoogleTest, stream analysers, a virtual display, and what the
 # package check runs, and clang-format for the format check.
-KV_PACKAGES_TEST=(libgtest-dev tshark ffmpeg xvfb xauth desktop-file-utils man-db clang-format)
-# Making the Debian package (dpkg-shlibdeps, and `file` that CPack asks).
-KV_PACKAGES_PACKAGE=(dpkg-dev file)
+KV_PACKAGES_TEST=(libgtest-dev tshark ffmpeg xvfb xauth desktop-file-utils man-db clang-format python3-jsonschema)
+# Making the Debian package (dpkg-shlibdeps, and `file` that CPack asks) and
+# checking it with lintian.
+KV_PACKAGES_PACKAGE=(dpkg-dev file lintian)
 # The fuzz targets (libFuzzer).
 KV_PACKAGES_FUZZ=(clang libclang-rt-14-dev)
 

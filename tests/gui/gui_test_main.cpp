@@ -11,7 +11,9 @@ extern "C" const char* __asan_default_options() {
 }
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // A large screen, where every window keeps the size it is built with.
+    qputenv("QT_QPA_PLATFORM",
+            "offscreen:configfile=" KV_SOURCE_DIR "/tests/screenshots/screen_1920x1080.json");
     ::testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
     return RUN_ALL_TESTS();

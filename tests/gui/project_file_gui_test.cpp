@@ -5,9 +5,12 @@
 
 #include <algorithm>
 #include <cstring>
+#include <fstream>
 
 #include "model/project_file.h"
+#include "ops/multiplex_description.h"
 #include "program_list_support.h"
+#include "tables/image_writer.h"
 
 namespace kv::test {
 namespace {
@@ -68,7 +71,7 @@ TEST_F(ProjectFiles, SaveWritesTheStoreWithTheTypedTsidAndBitRate) {
     BoxAnswerer* boxes = Save(path, &seen);
 
     EXPECT_EQ(seen.objectName, "dlg_Save");
-    EXPECT_EQ(seen.nameFilter, "Multiplexer Files (*.MUX)");
+    EXPECT_EQ(seen.nameFilter, "Project files (*.MUX);;Descriptions (*.json)");
     EXPECT_EQ(seen.defaultSuffix, "mux");
     EXPECT_FALSE(seen.native);
     EXPECT_EQ(seen.mode, QFileDialog::AcceptSave);
@@ -164,7 +167,7 @@ TEST_F(ProjectFiles, CancelledDialogsChangeNothing) {
     EXPECT_TRUE(Save("")->Texts().isEmpty());
     EXPECT_TRUE(Open("", &seen)->Texts().isEmpty());
     EXPECT_EQ(seen.objectName, "dlg_Open");
-    EXPECT_EQ(seen.nameFilter, "Multiplexer Files (*.MUX)");
+    EXPECT_EQ(seen.nameFilter, "Project files (*.MUX);;Descriptions (*.json)");
     EXPECT_EQ(seen.defaultSuffix, "mux");
     EXPECT_FALSE(seen.native);
     EXPECT_EQ(seen.mode, QFileDialog::AcceptOpen);
@@ -311,6 +314,56 @@ TEST_F(ProjectFiles, RefusedFilesChangeNeitherStoreNorWindow) {
         EXPECT_EQ(BytesOf(TestApp().Store), store);
         EXPECT_EQ(WindowNow(), before);
     }
+}
+
+} // namespace
+} // namespace kv::test
+
+namespace kv::test {
+namespace {
+
+// A description opened, edited and saved as a project file gives the image
+// compose gives of the same description with the same edit.
+TEST_F(ProjectFiles, DescriptionOpenedEditedAndSavedGivesTheImageComposeGives) {
+    std::ifstream example(KV_SOURCE_DIR "/data/examples/tv-bouquet.json");
+    nlohmann::ordered_json description = nlohmann::ordered_json::parse(example);
+    const std::string path = FileInFolder("bouquet.json");
+    std::ofstream(path) << description.dump(2);
+    Connect();
+    ASSERT_TRUE(Open(path)->Texts().isEmpty());
+    EXPECT_EQ(Entries(), QStringList({"NEWS 24", "SPORT HD", "CINEMA", "CITY FM"}));
+    Enter(Box("txt_TSID"), "4660", Box("txt_NetName"));
+    ASSERT_EQ(Save(FileInFolder("bouquet.mux"))->Texts(), QStringList({"File save successful!"}));
+
+    auto saved = std::make_unique<ConfigStore>();
+    ASSERT_EQ(ReadProjectFile(FileInFolder("bouquet.mux"), *saved), ProjectFileStatus::Ok);
+    description["transport_stream_id"] = 4660;
+    auto composed = std::make_unique<ConfigStore>();
+    ASSERT_TRUE(ComposeMultiplex(description, *composed, ComposeForce::None).Taken);
+    EXPECT_EQ(BuildConfigImage(*saved, 3), BuildConfigImage(*composed, 3));
+}
+
+// A refused description leaves the store and the window, and the message
+// box's details name the place of the refusal.
+TEST_F(ProjectFiles, RefusedDescriptionNamesThePlaceInTheDetails) {
+    FillServices(TestApp().Store, {"NEWS"});
+    Connect();
+    const std::vector<uint8_t> store = BytesOf(TestApp().Store);
+    const Shown before = WindowNow();
+    const std::string path = FileInFolder("bad.json");
+    std::ofstream(path) << R"({"services": [{"name": "X", "input": 1, "service_id": 1, "pmt_pid": 9000}]})";
+    QString text, details;
+    AnswerFileDialog(QString::fromStdString(path));
+    WhenModal<QMessageBox>([&](QMessageBox* box) {
+        text = box->text();
+        details = box->detailedText();
+        box->accept();
+    });
+    Control<QAbstractButton>("bt_Open")->click();
+    EXPECT_EQ(text, "File corrupted!");
+    EXPECT_EQ(details, "services[0].pmt_pid: 9000 is not a PID (32..8190)");
+    EXPECT_EQ(BytesOf(TestApp().Store), store);
+    EXPECT_EQ(WindowNow(), before);
 }
 
 } // namespace

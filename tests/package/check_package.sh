@@ -14,16 +14,29 @@ fail() { echo "package check: $*" >&2; failures=$((failures + 1)); }
 # The Qt 6 runtime is among the dependencies dpkg-shlibdeps found.
 dpkg-deb -f "$deb" Depends | grep -q "libqt6widgets6" || fail "Depends lacks the Qt 6 runtime: $(dpkg-deb -f "$deb" Depends)"
 
-# Exactly the programs, the desktop entry, the icon and the manual pages.
+# Exactly the programs, the desktop entry, the icon, the manual pages, the
+# documentation, the description schema and the examples.
 expected="./usr/bin/kv2208-cli
 ./usr/bin/kv2208-conf
 ./usr/share/applications/kv2208-conf.desktop
+./usr/share/doc/kv2208/README.md
+./usr/share/doc/kv2208/changelog.gz
+./usr/share/doc/kv2208/copyright
+./usr/share/doc/kv2208/examples
 ./usr/share/icons/hicolor/scalable/apps/kv2208-conf.svg
+./usr/share/kv2208/examples/eit-passthrough.json
+./usr/share/kv2208/examples/ghost-only.json
+./usr/share/kv2208/examples/tv-bouquet.json
+./usr/share/kv2208/kv2208-description.schema.json
 ./usr/share/man/man1/kv2208-cli.1.gz
 ./usr/share/man/man1/kv2208-conf.1.gz"
 files="$(dpkg-deb -c "$deb" | grep -v '^d' | awk '{print $6}' | sort)"
 [ "$files" = "$expected" ] || fail "the files are
 $files"
+
+# lintian finds no errors (warnings are shown).
+out="$(lintian --fail-on error "$deb" 2>&1)" || fail "lintian: $out"
+[ -n "$out" ] && echo "$out"
 
 root="$work/root"
 dpkg-deb -x "$deb" "$root"
@@ -44,6 +57,10 @@ version="$("$bin/kv2208-cli" --version)" || fail "kv2208-cli --version failed"
 [ "$version" = "kv2208-cli $(dpkg-deb -f "$deb" Version)" ] || fail "kv2208-cli --version says '$version'"
 head -c 13880 /dev/zero >"$work/empty.MUX"
 "$bin/kv2208-cli" show "$work/empty.MUX" | grep -q '"services"' || fail "kv2208-cli show failed"
+# The installed examples pass the check, through the documentation's link too.
+for example in "$root"/usr/share/doc/kv2208/examples/*.json; do
+    "$bin/kv2208-cli" check "$example" >/dev/null || fail "$(basename "$example") does not pass the check"
+done
 
 touch "$work/before"
 "$bin/kv2208-conf" --port 3 &

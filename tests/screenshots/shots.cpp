@@ -91,12 +91,11 @@ std::unique_ptr<QWidget> DevicesDialog(Stage& stage) {
 }
 
 // The multiplex map of 41 services over the eight inputs, one ghost entry on
-// a service's audio PID drawn as a conflict; large enough for the whole picture.
+// a service's audio PID drawn as a conflict; as large as the screen allows.
 std::unique_ptr<QWidget> MuxMap(Stage& stage) {
     auto store = std::make_unique<ConfigStore>();
     test::FillFortyOneServices(*store);
     auto map = std::make_unique<ui::Tfrm_MuxMap>(*store, ConfigFolder(stage.Folder()));
-    map->resize(map->Picture().width() + 48, map->Picture().height() + 364);
     ShowActive(*map);
     return map;
 }
