@@ -4,6 +4,9 @@
 
 #include "cli/command_registry.h"
 #include "kv_version.h"
+#ifdef _WIN32
+#include "cli/windows_console.h"
+#endif
 
 namespace kv::cli {
 std::vector<CommandAdder>& Commands() {
@@ -13,6 +16,9 @@ std::vector<CommandAdder>& Commands() {
 } // namespace kv::cli
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+    kv::cli::PrepareWindowsConsole(argc, argv);
+#endif
     CLI::App app{"kv2208-cli: configuration tool of the KV2200-8 multiplexer, without the window"};
     app.set_version_flag("--version", std::string("kv2208-cli ") + kv::Version);
     app.require_subcommand(1);

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "model/file_path.h"
 #include "model/store_invariants.h"
 
 namespace kv {
@@ -28,7 +29,7 @@ bool IsRegularFile(std::FILE* f) {
 } // namespace
 
 ProjectFileStatus ReadProjectFile(const std::string& path, ConfigStore& store, std::string* problem) {
-    FilePtr file(std::fopen(path.c_str(), "rb"));
+    FilePtr file(OpenUtf8File(path, "rb"));
     if (!file || !IsRegularFile(file.get())) return ProjectFileStatus::CannotOpen;
 
     // One byte beyond the project size, so that a longer file is seen.
@@ -62,7 +63,7 @@ ProjectFileStatus ReadProjectBytes(const uint8_t* bytes, std::size_t size, Confi
 }
 
 ProjectFileStatus WriteProjectFile(const std::string& path, const ConfigStore& store) {
-    std::FILE* raw = std::fopen(path.c_str(), "wb");
+    std::FILE* raw = OpenUtf8File(path, "wb");
     if (!raw) return ProjectFileStatus::CannotCreate;
     const std::size_t written = std::fwrite(&store, 1, ProjectFileSize, raw);
     const bool flushed = std::fflush(raw) == 0;

@@ -4,10 +4,12 @@
 #include <fstream>
 #include <iterator>
 
+#include "model/file_path.h"
+
 namespace kv {
 
 bool WriteImageFile(const std::string& path, const std::vector<uint8_t>& image) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::ofstream out(SystemPath(path), std::ios::binary | std::ios::trunc);
     if (!out) return false;
     out.write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
     out.close();
@@ -15,11 +17,12 @@ bool WriteImageFile(const std::string& path, const std::vector<uint8_t>& image) 
 }
 
 std::optional<std::vector<uint8_t>> ReadImageFile(const std::string& path) {
+    const std::filesystem::path file = SystemPath(path);
     std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return std::nullopt;
-    const auto size = std::filesystem::file_size(path, ec);
+    if (!std::filesystem::is_regular_file(file, ec)) return std::nullopt;
+    const auto size = std::filesystem::file_size(file, ec);
     if (ec || size > MaxImageFileSize) return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(file, std::ios::binary);
     if (!in) return std::nullopt;
     std::vector<uint8_t> bytes(static_cast<std::size_t>(size));
     in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
