@@ -54,9 +54,12 @@ void ApplyLineSettings(DCB& dcb) {
     dcb.fAbortOnError = FALSE;
 }
 
+// CTS must hold back what is sent. RTS may read back as merely on: Wine
+// reports its handshake (the terminal's RTS/CTS flag, both directions at
+// once) that way, and an RTS kept on never holds the multiplexer back.
 bool LineSettingsHeld(const DCB& dcb) {
     return dcb.BaudRate == LineBaud && dcb.ByteSize == 8 && dcb.Parity == NOPARITY &&
-           dcb.StopBits == ONESTOPBIT && dcb.fOutxCtsFlow && dcb.fRtsControl == RTS_CONTROL_HANDSHAKE &&
+           dcb.StopBits == ONESTOPBIT && dcb.fOutxCtsFlow && dcb.fRtsControl != RTS_CONTROL_DISABLE &&
            !dcb.fOutX && !dcb.fInX;
 }
 
