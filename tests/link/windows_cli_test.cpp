@@ -129,6 +129,14 @@ TEST(WindowsCli, ASilentDeviceGivesThreeAndThePortsAreListedUnderWine) {
     ASSERT_EQ(ports.status, 0) << ports.err;
     const auto listed = nlohmann::json::parse(ports.out);
     EXPECT_EQ(listed["ports"][8]["device"], "\\\\.\\COM9");
+    // The ports the system lists (Wine lists those it mapped at start, such
+    // as COM1 for /dev/ttyS0) are the ones shown as present.
+    for (const auto& device : listed["devices"]) {
+        const std::string text = device.get<std::string>();
+        const int n = std::atoi(text.c_str() + 3);
+        ASSERT_EQ(text.rfind("COM", 0), 0u) << text;
+        if (n >= 1 && n <= 9) EXPECT_EQ(listed["ports"][n - 1]["exists"], true) << text;
+    }
     const ProgramRun send = wine->Run({"send", project, "--port", "9"});
     EXPECT_EQ(send.status, 3) << send.out << send.err;
     // The port given as a device, in both spellings; a port that is not there.
