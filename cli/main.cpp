@@ -22,6 +22,8 @@ int main(int argc, char** argv) {
     CLI::App app{"kv2208-cli: configuration tool of the KV2200-8 multiplexer, without the window"};
     app.set_version_flag("--version", std::string("kv2208-cli ") + kv::Version);
     app.require_subcommand(1);
+    // Options are --name on every system: on Windows a path such as /tmp/a.MUX stays a path.
+    app.allow_windows_style_options(false);
     app.footer(
         "Exit status: 0 done; 64 usage error; 65 data refused (a damaged file, a rate out of range, a\n"
         "configuration that does not fit an image); 66 an input file cannot be opened; 73 an output file\n"
