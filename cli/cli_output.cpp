@@ -1,16 +1,16 @@
 #include "cli/cli_output.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <iostream>
 
 #include "cli/command_registry.h"
 #include "model/atomic_file.h"
+#include "model/file_path.h"
 
 namespace kv::cli {
 namespace {
@@ -54,13 +54,14 @@ void Explain(const std::string& explanation) {
 }
 
 std::string OpenFailureReason(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return std::strerror(errno);
-    struct stat st {};
-    const bool regular = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-    ::close(fd);
-    if (S_ISDIR(st.st_mode)) return std::strerror(EISDIR);
-    return regular ? "" : "not a regular file";
+    std::FILE* file = OpenUtf8File(path, "rb");
+    const int error = errno;
+    if (file) std::fclose(file);
+    std::error_code ec;
+    const std::filesystem::file_status status = std::filesystem::status(SystemPath(path), ec);
+    if (std::filesystem::is_directory(status)) return std::strerror(EISDIR);
+    if (!file) return std::strerror(error);
+    return std::filesystem::is_regular_file(status) ? "" : "not a regular file";
 }
 
 int WriteOutputFile(const std::string& path, const std::vector<uint8_t>& bytes) {

@@ -4,6 +4,9 @@
 
 #include "cli/command_registry.h"
 #include "kv_version.h"
+#ifdef _WIN32
+#include "cli/windows_console.h"
+#endif
 
 namespace kv::cli {
 std::vector<CommandAdder>& Commands() {
@@ -13,9 +16,14 @@ std::vector<CommandAdder>& Commands() {
 } // namespace kv::cli
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+    kv::cli::PrepareWindowsConsole(argc, argv);
+#endif
     CLI::App app{"kv2208-cli: configuration tool of the KV2200-8 multiplexer, without the window"};
     app.set_version_flag("--version", std::string("kv2208-cli ") + kv::Version);
     app.require_subcommand(1);
+    // Options are --name on every system: on Windows a path such as /tmp/a.MUX stays a path.
+    app.allow_windows_style_options(false);
     app.footer(
         "Exit status: 0 done; 64 usage error; 65 data refused (a damaged file, a rate out of range, a\n"
         "configuration that does not fit an image); 66 an input file cannot be opened; 73 an output file\n"

@@ -13,7 +13,9 @@
 #include "link/channel_error.h"
 #include "link/link_record.h"
 #include "link/receive_ring.h"
+#ifndef _WIN32
 #include "link/wake_event.h"
+#endif
 
 namespace kv {
 
@@ -24,7 +26,8 @@ struct ChannelOptions {
 };
 
 // Why the last open failed: the device path tried and the error number (0
-// when the port answered but would not keep the line settings).
+// when the port answered but would not keep the line settings); on Windows
+// the system's error code (GetLastError).
 struct PortFailure {
     std::string DevicePath;
     int Errno = 0;
@@ -62,7 +65,11 @@ class SerialChannel {
 
   private:
     bool OpenAt(const std::string& name, const std::string& path);
+#ifdef _WIN32
+    bool Refuse(void* port, ChannelError::Kind kind, unsigned long error);
+#else
     bool Refuse(int fd, ChannelError::Kind kind, int error);
+#endif
     void ReceiveLoop();
     int ReadBytes(uint8_t* buffer, int count);
     int WriteBytes(const uint8_t* data, int count);
@@ -79,8 +86,13 @@ class SerialChannel {
     // The port descriptor. Set by Open before the receive thread starts and
     // closed either by Close after the thread has been joined or by the
     // receive thread itself when the link is lost; both under ioMutex_.
+#ifdef _WIN32
+    void* port_ = nullptr; // the port's HANDLE (serial_channel_win32.cpp)
+    void* wake_ = nullptr; // a manual-reset event that interrupts the receive thread's waits
+#else
     int fd_ = -1;
     WakeEvent wake_; // interrupts the receive thread's waits
+#endif
     std::atomic<bool> stop_{true};
     std::atomic<bool> connected_{false};
     std::atomic<int> receiveThreads_{0};

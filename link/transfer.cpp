@@ -12,6 +12,7 @@
 #include "link/serial_channel.h"
 #include "link/stop_request.h"
 #include "model/atomic_file.h"
+#include "model/file_path.h"
 
 namespace kv {
 
@@ -29,7 +30,7 @@ constexpr int CycleLimitRecords = 2 * MaxImageRecords;
 using File = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
 
 File OpenFile(const std::string& path, const char* mode) {
-    return File(std::fopen(path.c_str(), mode), &std::fclose);
+    return File(OpenUtf8File(path, mode), &std::fclose);
 }
 
 void Pause(int ms) {

@@ -1,8 +1,10 @@
 #include "model/app_paths.h"
 
+#ifndef _WIN32
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include <cerrno>
 #include <cstdlib>
@@ -10,7 +12,13 @@
 #include <filesystem>
 #include <system_error>
 
+#include "model/file_path.h"
+
 namespace kv {
+
+#ifdef _WIN32
+std::string UserConfigFolder(); // app_paths_win32.cpp: %APPDATA%/kv2208/
+#else
 namespace {
 
 std::string WithSlash(std::string folder) {
@@ -41,11 +49,12 @@ std::string ExecutableFolder() {
     if (ec) return "./";
     return WithSlash(exe.parent_path().string());
 }
+#endif
 
 std::string ConfigFolder(const std::string& appFolder) {
     const std::string beside = appFolder + "Config/";
     std::error_code ec;
-    if (std::filesystem::is_directory(beside, ec)) return beside;
+    if (std::filesystem::is_directory(SystemPath(beside), ec)) return beside;
     return UserConfigFolder();
 }
 
@@ -63,6 +72,7 @@ std::string CannotWriteMessage(const std::string& path, int error) {
     return "Cannot write " + path + ": " + std::strerror(error);
 }
 
+#ifndef _WIN32
 std::string PrepareConfigFolder(const std::string& appFolder) {
     std::string folder = ConfigFolder(appFolder);
     folder.pop_back(); // the trailing '/'
@@ -79,6 +89,7 @@ std::string PrepareConfigFolder(const std::string& appFolder) {
     if (::access(folder.c_str(), W_OK | X_OK) != 0) return CannotWriteMessage(folder, errno);
     return {};
 }
+#endif
 
 std::string PortName(int port) {
     return "COM" + std::to_string(port);
@@ -92,11 +103,14 @@ std::string PortLockPath(const std::string& appFolder, int port) {
     return PortLinkPath(appFolder, port) + ".lock";
 }
 
+#ifndef _WIN32
 std::string PortDevicePath(const std::string& appFolder, int port) {
     const std::string link = PortLinkPath(appFolder, port);
     std::error_code ec;
     if (std::filesystem::exists(std::filesystem::symlink_status(link, ec))) return link;
     return "/dev/ttyS" + std::to_string(port - 1);
 }
+
+#endif
 
 } // namespace kv

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "model/file_path.h"
+
 #ifdef _WIN32
 #include <io.h>
 #else
@@ -22,11 +24,11 @@ namespace fs = std::filesystem;
 // file system.
 std::string TemporaryBeside(const std::string& path) {
     static std::atomic<unsigned> counter{0};
-    const fs::path target(path);
+    const fs::path target = SystemPath(path);
     const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-    const std::string name = "." + target.filename().string() + ".tmp-" + std::to_string(stamp) + "-" +
+    const std::string name = "." + Utf8Text(target.filename()) + ".tmp-" + std::to_string(stamp) + "-" +
                              std::to_string(counter.fetch_add(1));
-    return (target.parent_path() / name).string();
+    return Utf8Text(target.parent_path() / SystemPath(name));
 }
 
 int SyncToDisk(std::FILE* file) {
@@ -50,20 +52,21 @@ bool AtomicFile::Open(const std::string& path) {
     error_ = 0;
     std::error_code ec;
     // A link is kept: the file it leads to is the one replaced.
+    const fs::path asGiven = SystemPath(path);
     const fs::path resolved =
-        fs::is_symlink(fs::symlink_status(path, ec)) ? fs::weakly_canonical(path, ec) : fs::path(path);
-    path_ = ec ? path : resolved.string();
-    const fs::file_status status = fs::status(path_, ec);
+        fs::is_symlink(fs::symlink_status(asGiven, ec)) ? fs::weakly_canonical(asGiven, ec) : asGiven;
+    path_ = ec ? path : Utf8Text(resolved);
+    const fs::file_status status = fs::status(SystemPath(path_), ec);
     const bool inPlace = fs::exists(status) && !fs::is_regular_file(status);
     temp_ = inPlace ? std::string() : TemporaryBeside(path_);
-    file_ = std::fopen(inPlace ? path_.c_str() : temp_.c_str(), "wb");
+    file_ = OpenUtf8File(inPlace ? path_ : temp_, "wb");
     if (file_ == nullptr) {
         error_ = errno ? errno : EIO;
         temp_.clear();
         return false;
     }
     // The new file keeps the permissions of the one it replaces.
-    if (!inPlace && fs::exists(status)) fs::permissions(temp_, status.permissions(), ec);
+    if (!inPlace && fs::exists(status)) fs::permissions(SystemPath(temp_), status.permissions(), ec);
     return true;
 }
 
@@ -76,7 +79,7 @@ bool AtomicFile::Commit() {
     if (!closed && error_ == 0) error_ = errno ? errno : EIO;
     if (error_ == 0 && !temp_.empty()) {
         std::error_code ec;
-        fs::rename(temp_, path_, ec);
+        fs::rename(SystemPath(temp_), SystemPath(path_), ec);
         if (ec)
             error_ = ec.value();
         else
@@ -91,7 +94,7 @@ void AtomicFile::Discard() {
     file_ = nullptr;
     if (!temp_.empty()) {
         std::error_code ec;
-        fs::remove(temp_, ec);
+        fs::remove(SystemPath(temp_), ec);
     }
     temp_.clear();
 }

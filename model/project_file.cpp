@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "model/atomic_file.h"
+#include "model/file_path.h"
 #include "model/store_invariants.h"
 
 namespace kv {
@@ -29,7 +30,7 @@ bool IsRegularFile(std::FILE* f) {
 } // namespace
 
 ProjectFileStatus ReadProjectFile(const std::string& path, ConfigStore& store, std::string* problem) {
-    FilePtr file(std::fopen(path.c_str(), "rb"));
+    FilePtr file(OpenUtf8File(path, "rb"));
     if (!file || !IsRegularFile(file.get())) return ProjectFileStatus::CannotOpen;
 
     // One byte beyond the project size, so that a longer file is seen.

@@ -1,11 +1,11 @@
 #include "ui/port_file.h"
 
-#include <sys/stat.h>
-
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 
 #include "model/atomic_file.h"
+#include "model/file_path.h"
 
 namespace kv::ui {
 namespace {
@@ -17,9 +17,14 @@ using File = std::unique_ptr<std::FILE, FileCloser>;
 
 // Write permission as the file's own mode states it: the superuser may open
 // any file for writing, yet a file without write bits is a read-only file.
+// (On Windows: the read-only attribute.)
 bool HasWriteBits(const std::string& path) {
-    struct stat st {};
-    return ::stat(path.c_str(), &st) == 0 && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0;
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::file_status status = fs::status(SystemPath(path), ec);
+    return !ec && fs::exists(status) &&
+           (status.permissions() &
+            (fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write)) != fs::perms::none;
 }
 
 } // namespace
@@ -27,7 +32,7 @@ bool HasWriteBits(const std::string& path) {
 PortFileContent ReadPortFile(const std::string& path) {
     PortFileContent content;
     if (!HasWriteBits(path)) return content;
-    File file(std::fopen(path.c_str(), "r+b"));
+    File file(OpenUtf8File(path, "r+b"));
     if (!file) return content;
     content.Opened = true;
     unsigned char bytes[2];

@@ -17,6 +17,12 @@ KV_PACKAGES_TEST=(libgtest-dev tshark ffmpeg xvfb xauth desktop-file-utils man-d
 KV_PACKAGES_PACKAGE=(dpkg-dev file lintian)
 # The fuzz targets (libFuzzer).
 KV_PACKAGES_FUZZ=(clang libclang-rt-14-dev)
+# The Windows build (scripts/windows): MinGW-w64 with POSIX threads, the
+# GoogleTest sources to build it with, Wine to run the results, zip and man
+# for the package.
+KV_PACKAGES_WINDOWS=(cmake g++-mingw-w64-x86-64-posix googletest nlohmann-json3-dev libcli11-dev
+                     wine wine64 zip man-db)
+KV_WINDOWS="$KV_ROOT/build/windows"  # the Windows tree: kv2208-cli.exe and the core tests
 
 kv_is_root() { [ "$(id -u)" -eq 0 ]; }
 
@@ -68,4 +74,15 @@ kv_build() {
 # The optimised tree (build/release): the two programs, no sanitizers, no tests.
 kv_build_release() {
     kv_build_tree "$KV_RELEASE" -DCMAKE_BUILD_TYPE=Release -DKV_SANITIZE=OFF -DKV_BUILD_TESTS=OFF
+}
+
+# kv_wine_env: Wine's own folder inside the Windows tree, quiet, without the
+# prompts for Mono and Gecko; prepared once.
+kv_wine_env() {
+    export WINEPREFIX="$KV_WINDOWS/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        mkdir -p "$WINEPREFIX"
+        wineboot -i >/dev/null 2>&1
+        wineserver -w
+    fi
 }

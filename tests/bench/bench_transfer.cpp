@@ -31,23 +31,6 @@ double Seconds(Clock::duration d) {
     return std::chrono::duration<double>(d).count();
 }
 
-// 41 services over the eight inputs, each with a PCR on its video and two audios.
-std::unique_ptr<kv::ConfigStore> FortyOneServices() {
-    auto store = kv::test::ZeroStore();
-    kv::test::SetText(store->Svc.NetName, "Network");
-    for (int i = 0; i < 41; ++i) {
-        const auto base = static_cast<int16_t>(0x100 + 8 * i);
-        const std::string name = "Prog " + std::to_string(i);
-        kv::ServicePids& p = kv::test::AddService(*store, 1 + i % 8, static_cast<uint16_t>(i + 1),
-                                                  static_cast<int16_t>(0x1000 + i), name.c_str(), "Network");
-        p.PcrIn = p.PcrOut = p.VideoIn = p.VideoOut = base;
-        p.Audio[0] = {1, static_cast<int16_t>(base + 1), static_cast<int16_t>(base + 1), 0, 0};
-        p.Audio[1] = {4, static_cast<int16_t>(base + 2), static_cast<int16_t>(base + 2), 0, 0};
-        p.PcrAdjust = i < 32;
-    }
-    return store;
-}
-
 void Report(const char* what, double wall, std::size_t records) {
     const double line = LineSeconds(records);
     std::printf("%-28s wall %8.1f ms   line %7.1f ms (%zu records)   ratio %6.2f\n", what, wall * 1e3,
@@ -60,7 +43,7 @@ int main() {
     kv::test::TempFolder temp;
     const std::string folder = temp.File("");
     std::filesystem::create_directory(folder + "Config");
-    const auto store = FortyOneServices();
+    const auto store = kv::test::FortyOneServices();
     if (const auto refusal = kv::ImageLimitViolation(*store)) {
         std::printf("store refused: %s\n", refusal->c_str());
         return 1;

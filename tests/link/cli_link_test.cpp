@@ -24,8 +24,6 @@
 #include "ops/transfer_explanations.h"
 #include "tables/tables_test_support.h"
 
-extern char** environ;
-
 namespace kv {
 namespace {
 

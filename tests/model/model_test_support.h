@@ -11,6 +11,7 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <random>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -23,9 +24,20 @@ namespace kv::test {
 class TempFolder {
   public:
     TempFolder() {
+#ifdef _WIN32
+        // No mkdtemp: a random name, taken only when the folder was not there.
+        std::random_device random;
+        for (int attempt = 0; path_.empty(); ++attempt) {
+            if (attempt == 100) throw std::runtime_error("cannot make a scratch folder");
+            const auto candidate =
+                std::filesystem::temp_directory_path() / ("kv-model-" + std::to_string(random()));
+            if (std::filesystem::create_directory(candidate)) path_ = candidate;
+        }
+#else
         std::string pattern = (std::filesystem::temp_directory_path() / "kv-model-XXXXXX").string();
         if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
         path_ = pattern;
+#endif
     }
     ~TempFolder() {
         std::error_code ec;
@@ -34,7 +46,9 @@ class TempFolder {
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
-    std::string File(const std::string& name) const { return (path_ / name).string(); }
+    std::string File(const std::string& name) const {
+        return (path_ / name).string();
+    }
 
   private:
     std::filesystem::path path_;

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <initializer_list>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -64,6 +65,23 @@ inline void SetSubtitle(DataSlot& d, int16_t dataType, const char* lang, int32_t
     d.SubEnable = 1;
     SetText(d.SubLang, lang);
     d.SubType = type;
+}
+
+// 41 services over the eight inputs, each with a PCR on its video and two audios.
+inline std::unique_ptr<ConfigStore> FortyOneServices() {
+    auto store = ZeroStore();
+    SetText(store->Svc.NetName, "Network");
+    for (int i = 0; i < 41; ++i) {
+        const auto base = static_cast<int16_t>(0x100 + 8 * i);
+        const std::string name = "Prog " + std::to_string(i);
+        ServicePids& p = AddService(*store, 1 + i % 8, static_cast<uint16_t>(i + 1),
+                                    static_cast<int16_t>(0x1000 + i), name.c_str(), "Network");
+        p.PcrIn = p.PcrOut = p.VideoIn = p.VideoOut = base;
+        p.Audio[0] = {1, static_cast<int16_t>(base + 1), static_cast<int16_t>(base + 1), 0, 0};
+        p.Audio[1] = {4, static_cast<int16_t>(base + 2), static_cast<int16_t>(base + 2), 0, 0};
+        p.PcrAdjust = i < 32;
+    }
+    return store;
 }
 
 // Seven services over five inputs: every video, audio and data kind, AC-3,
