@@ -135,7 +135,9 @@ TEST(WindowsCli, ASilentDeviceGivesThreeAndThePortsAreListedUnderWine) {
         const std::string text = device.get<std::string>();
         const int n = std::atoi(text.c_str() + 3);
         ASSERT_EQ(text.rfind("COM", 0), 0u) << text;
-        if (n >= 1 && n <= 9) EXPECT_EQ(listed["ports"][n - 1]["exists"], true) << text;
+        if (n >= 1 && n <= 9) {
+            EXPECT_EQ(listed["ports"][n - 1]["exists"], true) << text;
+        }
     }
     const ProgramRun send = wine->Run({"send", project, "--port", "9"});
     EXPECT_EQ(send.status, 3) << send.out << send.err;
