@@ -103,6 +103,7 @@ void NoteVersions(std::vector<std::string>& notes, const std::string& table, int
 } // namespace
 
 PsiTables::PsiTables() {
+    follows_[PatPidValue] = follows_[SdtPidValue] = true;
     pat_ = NewHandle();
     if (pat_ && !dvbpsi_pat_attach(pat_, &PsiTables::OnPat, this)) {
         dvbpsi_delete(pat_);
@@ -155,6 +156,7 @@ void PsiTables::OnPat(void* data, dvbpsi_pat_t* pat) {
                 continue;
             }
             onPid.push_back(decoder.get());
+            self->follows_[p->i_pid] = true;
             self->pmtDecoders_.push_back(std::move(decoder));
         }
     }
@@ -201,7 +203,7 @@ void PsiTables::OnSdt(void* data, dvbpsi_sdt_t* sdt) {
     dvbpsi_sdt_delete(sdt);
 }
 
-bool PsiTables::Push(int pid, uint8_t* packet) {
+bool PsiTables::PushTable(int pid, uint8_t* packet) {
     if (pid == PatPidValue) {
         if (pat_) dvbpsi_packet_push(pat_, packet);
         return true;

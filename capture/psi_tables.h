@@ -4,6 +4,7 @@
 // several sections and version changes are its business. The last complete
 // version of each table is kept, and how many versions went by.
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -30,7 +31,7 @@ class PsiTables {
 
     // A 188-byte packet on `pid` (without transport errors). True when the
     // packet belongs to a table this reader follows.
-    bool Push(int pid, uint8_t* packet);
+    bool Push(int pid, uint8_t* packet) { return follows_[pid] && PushTable(pid, packet); }
 
     // The PAT, every PMT it names and the SDT are complete.
     bool Complete() const;
@@ -48,6 +49,7 @@ class PsiTables {
     struct PmtDecoder;
 
   private:
+    bool PushTable(int pid, uint8_t* packet);
     static void OnPat(void* self, ::dvbpsi_pat_s* pat);
     static void OnPmt(void* decoder, ::dvbpsi_pmt_s* pmt);
     static void OnSdtSubtable(::dvbpsi_s* handle, uint8_t tableId, uint16_t extension, void* self);
@@ -57,6 +59,7 @@ class PsiTables {
     ::dvbpsi_s* sdt_ = nullptr;
     std::vector<std::unique_ptr<PmtDecoder>> pmtDecoders_;
     std::map<int, std::vector<PmtDecoder*>> pmtByPid_;
+    std::array<bool, 8192> follows_{}; // the PAT's, the SDT's and every PMT's PID
 
     int patVersions_ = 0, patVersion_ = 0, tsId_ = 0;
     std::vector<std::pair<int, int>> programs_; // (program_number, PMT PID) of the last PAT

@@ -69,11 +69,13 @@ int main(int argc, char** argv) {
     std::printf("capture: %.0f MB, 188-byte packets, three services (%s)\n", size, cli.c_str());
 
     const std::string file = Quoted(big), quiet = " >/dev/null 2>&1";
+    const double start = Best(Quoted(cli) + " --version" + quiet);
     const double cat = Best("cat " + file + quiet); // also fills the page cache
     const double psi = Best(Quoted(cli) + " scan " + file + quiet);
     const double probe = Best("ffprobe -v error -show_programs " + file + quiet);
     const double pids = Best(Quoted(cli) + " scan --pids " + file + quiet);
 
+    std::printf("kv2208-cli --version:       %9.4f s  (starting the program)\n", start);
     std::printf("scan (tables only):         %9.4f s\n", psi);
     std::printf("ffprobe -show_programs:     %9.4f s\n", probe);
     std::printf("scan --pids (every packet): %9.4f s  (%.0f MB/s)\n", pids, pids > 0 ? size / pids : 0);
