@@ -13,8 +13,9 @@ namespace kv {
 namespace {
 
 constexpr std::size_t ChunkSize = 4 << 20;
-constexpr std::size_t Slack = 2 * 204;              // a packet left over from the chunk before
-constexpr int64_t TableWaitBytes = int64_t{64} << 20; // tables only: how long after the PAT to wait for the rest
+constexpr std::size_t Slack = 2 * 204; // a packet left over from the chunk before
+constexpr int64_t TableWaitBytes = int64_t{64}
+                                   << 20; // tables only: how long after the PAT to wait for the rest
 constexpr int MaxDamageNotes = 10;
 
 class MemorySource : public ByteSource {
