@@ -1,5 +1,5 @@
 // Writes the seed corpus of the fuzz targets into DIR/project_file,
-// DIR/readback_parse and DIR/record_cutter: project files of the stores the
+// DIR/readback_parse, DIR/record_cutter and DIR/capture_reader: project files of the stores the
 // tests use, the configuration images the writer makes of them, and line
 // streams that carry those images with noise around them.
 //
@@ -16,6 +16,7 @@
 #include "tables/image_layout.h"
 #include "tables/image_writer.h"
 #include "tables/pat_table.h"
+#include "tables/signalling_packets.h"
 #include "tests/tables/tables_test_support.h"
 
 using namespace kv;
@@ -96,6 +97,20 @@ Bytes CutterInput(const Bytes& script, const Bytes& line) {
 }
 
 // The image as the device plays it from its middle record on, round to its start.
+// A capture of the signalling of `store` for the capture reader: a reading
+// byte, then the packets at `packetSize` (188, 192 with a prefix, 204 with 16
+// bytes after each), each table twice, the second time under a new version.
+Bytes CaptureInput(uint8_t reading, const ConfigStore& store, int packetSize) {
+    Bytes input{reading};
+    for (const int version : {3, 4})
+        for (const Packet& packet : SignallingPackets(store, version)) {
+            if (packetSize == 192) input.insert(input.end(), 4, 0x00);
+            input.insert(input.end(), packet.begin(), packet.end());
+            if (packetSize == 204) input.insert(input.end(), 16, 0xFF);
+        }
+    return input;
+}
+
 Bytes FromTheMiddle(const Bytes& image) {
     const std::size_t middle = (image.size() / RecordSize / 2) * RecordSize;
     Bytes played(image.begin() + static_cast<std::ptrdiff_t>(middle), image.end());
@@ -112,8 +127,8 @@ int main(int argc, char** argv) {
     }
     const fs::path dir = argv[1];
     const fs::path projects = dir / "project_file", images = dir / "readback_parse",
-                   lines = dir / "record_cutter";
-    for (const fs::path& folder : {projects, images, lines}) fs::create_directories(folder);
+                   lines = dir / "record_cutter", captures = dir / "capture_reader";
+    for (const fs::path& folder : {projects, images, lines, captures}) fs::create_directories(folder);
 
     std::vector<std::pair<std::string, std::unique_ptr<ConfigStore>>> stores;
     stores.emplace_back("zero", test::ZeroStore());
@@ -146,6 +161,9 @@ int main(int argc, char** argv) {
         line.insert(line.end(), middle.begin(), middle.end());
         write(lines / (name + "_line"), CutterInput({188, 7, 200, 1, 64, 255, 3, 100}, line));
         write(lines / (name + "_records"), CutterInput({188}, image));
+        for (const int packetSize : {188, 192, 204})
+            write(captures / (name + "_" + std::to_string(packetSize)),
+                  CaptureInput(packetSize == 188 ? 1 : 0, *store, packetSize));
     }
     if (!ok) {
         std::fprintf(stderr, "cannot write the seeds into %s\n", dir.c_str());

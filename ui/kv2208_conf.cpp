@@ -24,10 +24,12 @@
 #include <cstdlib>
 
 #include "link/serial_channel.h"
+#include "model/app_paths.h"
 #include "ops/operator_messages.h"
 #include "tables/rate.h"
 #include "ui/app_state.h"
 #include "ui/box_text.h"
+#include "ui/capture_dialog.h"
 #include "ui/centre_on_desktop.h"
 #include "ui/fit_to_screen.h"
 #include "ui/kv2208_about.h"
@@ -194,6 +196,14 @@ void Tfrm_CfgMux::bt_GhostClick() {
         },
         this);
     ghost.exec();
+}
+
+// The chosen services are stored; their names join the program list.
+void Tfrm_CfgMux::mn_CaptureClick() {
+    Tfrm_Capture capture(app_.Store, ConfigFolder(app_.AppFolder), this);
+    if (capture.exec() != QDialog::Accepted || capture.Added().empty()) return;
+    for (const std::string& name : capture.Added()) lst_Prog->addItem(QString::fromStdString(name));
+    SetContentButtons(true, true);
 }
 
 bool Tfrm_CfgMux::MayLoseUnsavedWork() {

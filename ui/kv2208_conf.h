@@ -74,6 +74,7 @@ class Tfrm_CfgMux : public QMainWindow {
     void bt_ExitClick();
     void bt_EditClick();
     void bt_GhostClick();
+    void mn_CaptureClick(); // services from a capture of an input
 
     // Device operations.
     void mn_1Click(QAction* chosen); // shared by mn_1 .. mn_9
@@ -206,6 +207,7 @@ class Tfrm_CfgMux : public QMainWindow {
     QAction* mn_Devices = nullptr;
     QAction* mn_Edit = nullptr;
     QAction* mn_Ghost = nullptr;
+    QAction* mn_Capture = nullptr;
     QAction* mn_MuxMap = nullptr;
     QMenu* mn_Help = nullptr;
     QAction* mn_About = nullptr;

@@ -143,6 +143,7 @@ void Tfrm_CfgMux::BuildMenu() {
 
     mn_Edit = Named(mn_Config->addAction(pictures::Edit(), QStringLiteral("&Edit programs...")), "mn_Edit");
     mn_Ghost = Named(mn_Config->addAction(pictures::Ghost(), QStringLiteral("&Ghost PIDs...")), "mn_Ghost");
+    mn_Capture = Named(mn_Config->addAction(QStringLiteral("Services from &capture...")), "mn_Capture");
     mn_MuxMap = Named(mn_Config->addAction(QStringLiteral("Multiplex &map...")), "mn_MuxMap");
     mn_MuxMap->setEnabled(false);
     connect(mn_Config, &QMenu::aboutToShow, this, &Tfrm_CfgMux::mn_ConfigPopup);
@@ -161,6 +162,7 @@ void Tfrm_CfgMux::BuildMenu() {
     connect(mn_Send, &QAction::triggered, this, &Tfrm_CfgMux::bt_SendClick);
     connect(mn_Edit, &QAction::triggered, this, &Tfrm_CfgMux::bt_EditClick);
     connect(mn_Ghost, &QAction::triggered, this, &Tfrm_CfgMux::bt_GhostClick);
+    connect(mn_Capture, &QAction::triggered, this, &Tfrm_CfgMux::mn_CaptureClick);
 }
 
 QWidget* Tfrm_CfgMux::BuildToolbar() {
@@ -319,6 +321,7 @@ QGroupBox* Tfrm_CfgMux::BuildProgramGroup() {
                                                            {bt_Get, mn_Get},   {bt_Send, mn_Send},
                                                            {bt_Edit, mn_Edit}, {bt_Ghost, mn_Ghost}};
     for (const auto& [button, item] : menuItems) new EnabledMirror(button, item);
+    new EnabledMirror(bt_Add, mn_Capture); // usable where the Programs operations are
     return grp_Program;
 }
 

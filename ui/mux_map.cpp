@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -19,9 +20,11 @@
 
 #include "model/app_paths.h"
 #include "model/atomic_file.h"
+#include "ops/capture_check.h"
 #include "tables/image_layout.h"
 #include "tables/pat_table.h"
 #include "ui/fit_to_screen.h"
+#include "ui/input_captures.h"
 #include "ui/message_box.h"
 #include "ui/mux_map_picture.h"
 #include "ui/named.h"
@@ -42,7 +45,7 @@ QString FindingsOn(const MultiplexReport& report, int pid, bool* error) {
 } // namespace
 
 Tfrm_MuxMap::Tfrm_MuxMap(const ConfigStore& store, std::string configFolder, QWidget* parent)
-    : QDialog(parent), report_(CheckMultiplex(store)), picture_(DrawMuxMap(store, report_)),
+    : QDialog(parent), store_(store), report_(CheckMultiplex(store)), picture_(DrawMuxMap(store, report_)),
       configFolder_(std::move(configFolder)) {
     Named(this, QStringLiteral("frm_MuxMap"));
     setWindowTitle(QStringLiteral("Multiplex map"));
@@ -71,6 +74,7 @@ Tfrm_MuxMap::Tfrm_MuxMap(const ConfigStore& store, std::string configFolder, QWi
     bt_SavePicture =
         Named(new QPushButton(QStringLiteral("Save picture..."), this), QStringLiteral("bt_SavePicture"));
     bt_Close = Named(new QPushButton(QStringLiteral("Close"), this), QStringLiteral("bt_Close"));
+    bt_Captures = Named(new QPushButton(QStringLiteral("Captures..."), this), QStringLiteral("bt_Captures"));
 
     auto* side = new QVBoxLayout;
     side->addWidget(lbl_Services);
@@ -79,6 +83,7 @@ Tfrm_MuxMap::Tfrm_MuxMap(const ConfigStore& store, std::string configFolder, QWi
     side->addWidget(lst_Findings, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(bt_SavePicture);
+    buttons->addWidget(bt_Captures);
     buttons->addStretch();
     buttons->addWidget(bt_Close);
     side->addLayout(buttons);
@@ -100,6 +105,7 @@ Tfrm_MuxMap::Tfrm_MuxMap(const ConfigStore& store, std::string configFolder, QWi
     FillOutPids();
     FillCounts();
     connect(bt_SavePicture, &QPushButton::clicked, this, &Tfrm_MuxMap::bt_SavePictureClick);
+    connect(bt_Captures, &QPushButton::clicked, this, &Tfrm_MuxMap::bt_CapturesClick);
     connect(bt_Close, &QPushButton::clicked, this, &QDialog::accept);
 
     // Large enough for the whole picture where the screen allows it.
@@ -137,6 +143,45 @@ void Tfrm_MuxMap::FillCounts() {
         auto* item = new QListWidgetItem(QString::fromStdString(f.Message), lst_Findings);
         if (f.severity == Severity::Error) item->setForeground(ErrorRowColour);
     }
+}
+
+// Captures attached to inputs; each is read whole (its PIDs and PCRs count)
+// and the check runs again. One that cannot be read is named and left out.
+void Tfrm_MuxMap::bt_CapturesClick() {
+    Tfrm_InputCaptures chooser(capturePaths_, QString::fromStdString(configFolder_), this);
+    if (chooser.exec() != QDialog::Accepted) return;
+    capturePaths_ = chooser.Paths();
+    captures_.clear();
+    captures_.reserve(InputCount);
+    QStringList unread;
+    std::vector<InputCapture> inputs;
+    for (int k = 0; k < InputCount; ++k) {
+        if (capturePaths_[k].isEmpty()) continue;
+        std::string why;
+        auto read =
+            ReadCaptureFile(QFile::encodeName(capturePaths_[k]).toStdString(), CaptureReading::Pids, why);
+        if (read && read->Refusal.empty() && read->Damage.empty()) {
+            captures_.push_back(std::move(*read));
+            inputs.push_back(
+                {k + 1, QFileInfo(capturePaths_[k]).fileName().toStdString(), &captures_.back()});
+        } else {
+            unread.append(QStringLiteral("IN %1: %2").arg(k + 1).arg(capturePaths_[k]));
+        }
+    }
+    if (!unread.isEmpty())
+        ShowWarning(this, QStringLiteral("Cannot read the capture."), unread.join(QStringLiteral("\n")));
+    report_ = CheckMultiplex(store_);
+    CheckAgainstCaptures(report_, store_, inputs);
+    Refill();
+}
+
+void Tfrm_MuxMap::Refill() {
+    picture_ = DrawMuxMap(store_, report_);
+    pic_MuxMap->setPixmap(QPixmap::fromImage(picture_));
+    lst_OutPids->clear();
+    lst_Findings->clear();
+    FillOutPids();
+    FillCounts();
 }
 
 // The picture as a PNG file; the dialog starts in the Config folder.

@@ -3,12 +3,17 @@
 // picture of the eight inputs and the output PIDs their services and ghost
 // entries go to, a table with one row per output PID, the counts and the
 // findings of the multiplex check, and "Save picture..." to keep the picture
-// as a PNG file. Each opening shows the store as it is then.
+// as a PNG file. Each opening shows the store as it is then. "Captures..."
+// attaches captures of the inputs, and the check then looks at them too.
 
 #include <QColor>
 #include <QDialog>
 #include <QImage>
+#include <array>
 #include <string>
+#include <vector>
+
+#include "capture/capture.h"
 
 #include "model/config_store.h"
 #include "ops/multiplex_check.h"
@@ -36,11 +41,16 @@ class Tfrm_MuxMap : public QDialog {
 
   private slots:
     void bt_SavePictureClick();
+    void bt_CapturesClick();
 
   private:
     void FillOutPids();
     void FillCounts();
+    void Refill(); // the check again, with the captures attached
 
+    const ConfigStore& store_;
+    std::array<QString, InputCount> capturePaths_;
+    std::vector<Capture> captures_;
     MultiplexReport report_;
     QImage picture_;
     std::string configFolder_;
@@ -51,6 +61,7 @@ class Tfrm_MuxMap : public QDialog {
     QLabel* lbl_Findings = nullptr;
     QListWidget* lst_Findings = nullptr;
     QPushButton* bt_SavePicture = nullptr;
+    QPushButton* bt_Captures = nullptr;
     QPushButton* bt_Close = nullptr;
 };
 

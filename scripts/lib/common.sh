@@ -7,7 +7,7 @@ KV_RELEASE="$KV_ROOT/build/release"  # optimised build: the two programs only
 KV_PACKAGE_DIR="$KV_ROOT/build/package"
 
 # Debian packages by purpose. Building and running the two programs:
-KV_PACKAGES_BUILD=(cmake g++ make pkg-config qt6-base-dev qt6-svg-dev nlohmann-json3-dev libcli11-dev
+KV_PACKAGES_BUILD=(cmake g++ make pkg-config qt6-base-dev qt6-svg-dev nlohmann-json3-dev libcli11-dev libdvbpsi-dev
                    iso-codes fonts-dejavu-core)
 # The tests: GoogleTest, stream analysers, a virtual display, and what the
 # package check runs, and clang-format for the format check.

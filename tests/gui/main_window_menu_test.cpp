@@ -27,6 +27,7 @@ const MenuItem ProgramItems[] = {
     {"mn_Send", "Send &Mux", "Ctrl+M", "bt_Send"},
     {"mn_Edit", "&Edit programs...", "", "bt_Edit"},
     {"mn_Ghost", "&Ghost PIDs...", "", "bt_Ghost"},
+    {"mn_Capture", "Services from &capture...", "", "bt_Add"},
 };
 
 QStringList Names(const QList<QAction*>& actions) {

@@ -16,6 +16,7 @@
 #include <thread>
 #include <vector>
 
+#include "capture/capture_making.h"
 #include "cli_test_support.h"
 #include "model/app_paths.h"
 #include "model/cli_run.h"
@@ -314,6 +315,44 @@ TEST(CliLink, WhatSendMuxSendsComesBackAndItsTablesFollowTheVersion) {
     const auto second = TableVersions(folder.Temp(), ImageFilePath(folder.Path()));
     EXPECT_EQ(first, (std::vector<std::string>{"PAT 1", "NIT 1", "SDT 1", "PMT 1"}));
     EXPECT_EQ(second, (std::vector<std::string>{"PAT 2", "NIT 2", "SDT 2", "PMT 2", "PMT 2"}));
+    EXPECT_EQ(device.Stop(), 128 + SIGTERM);
+}
+
+// Services taken from an ffmpeg capture of input 1 pass the check, reach the
+// device and come back unchanged; a mistyped input PID is then found against
+// the same capture.
+TEST(CliLink, ImportedCaptureGoesOnAirAndCheckFindsAMistypedInputPid) {
+    CliFolder folder;
+    const std::string capture = test::MakeCapture(folder.Temp(), test::ThreeServices());
+    if (!std::filesystem::exists(capture))
+        GTEST_SKIP() << "ffmpeg made no capture (./scripts/test installs it)";
+    auto base = test::ZeroStore();
+    ASSERT_EQ(ApplyBitRateEntry(*base, "38000000", true).outcome, BitRateEntry::Outcome::Applied);
+    const std::string basePath = folder.Temp().File("base.MUX"), imported = folder.Temp().File("in1.MUX");
+    ASSERT_EQ(WriteProjectFile(basePath, *base), ProjectFileStatus::Ok);
+
+    const ProgramRun import =
+        folder.Run({"import", capture, "--input", "1", "--into", basePath, "-o", imported});
+    EXPECT_EQ(import.status, 0) << import.err;
+    EXPECT_EQ(import.out, "Added NEWS\nAdded SPORT\nAdded RADIO\n");
+    const ProgramRun check = folder.Run({"check", imported, "--input", "1=" + capture});
+    EXPECT_EQ(check.status, 0) << check.out << check.err;
+
+    SimulateProcess device(folder, 7);
+    ASSERT_TRUE(device.Listening()) << device.Output();
+    EXPECT_EQ(folder.Run({"send", imported, "--port", "7"}).status, 0);
+    const ProgramRun verify = folder.Run({"verify", imported, "--port", "7"});
+    EXPECT_EQ(verify.status, 0) << verify.out << verify.err;
+
+    auto mistyped = test::ZeroStore();
+    ASSERT_EQ(ReadProjectFile(imported, *mistyped), ProjectFileStatus::Ok);
+    mistyped->Svc.SvcPids[0].Audio[0].PidIn = 0x50; // NEWS audio read off the wrong line
+    const std::string wrong = folder.Temp().File("wrong.MUX");
+    ASSERT_EQ(WriteProjectFile(wrong, *mistyped), ProjectFileStatus::Ok);
+    EXPECT_EQ(folder.Run({"check", wrong}).status, 0); // nothing shows without the capture
+    const ProgramRun found = folder.Run({"check", wrong, "--input", "1=" + capture});
+    EXPECT_EQ(found.status, 65);
+    EXPECT_EQ(found.out, "error input-missing: IN 1 PID 80 (0x0050), audio 1 of NEWS, is not in three.ts.\n");
     EXPECT_EQ(device.Stop(), 128 + SIGTERM);
 }
 

@@ -13,6 +13,7 @@ fail() { echo "package check: $*" >&2; failures=$((failures + 1)); }
 
 # The Qt 6 runtime is among the dependencies dpkg-shlibdeps found.
 dpkg-deb -f "$deb" Depends | grep -q "libqt6widgets6" || fail "Depends lacks the Qt 6 runtime: $(dpkg-deb -f "$deb" Depends)"
+dpkg-deb -f "$deb" Depends | grep -q "libdvbpsi" || fail "Depends lacks libdvbpsi, which reads captures: $(dpkg-deb -f "$deb" Depends)"
 
 # Exactly the programs, the desktop entry, the icon, the manual pages, the
 # documentation, the description schema and the examples.

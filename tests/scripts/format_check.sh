@@ -7,7 +7,7 @@ set -uo pipefail
 root="${1:-$(cd "$(dirname "$0")/../.." && pwd)}"
 cd "$root" || exit 2
 command -v clang-format >/dev/null || { echo "clang-format is not installed" >&2; exit 2; }
-mapfile -t files < <(find model tables link ops wire ui cli tests fuzz -name '*.cpp' -o -name '*.h' 2>/dev/null | sort)
+mapfile -t files < <(find model capture tables link ops wire ui cli tests fuzz -name '*.cpp' -o -name '*.h' 2>/dev/null | sort)
 bad=()
 for f in "${files[@]}"; do
     clang-format --dry-run --Werror "$f" >/dev/null 2>&1 || bad+=("$f")
