@@ -67,6 +67,11 @@ PortBinding DescribePort(const std::string& appFolder, int port) {
     return binding;
 }
 
+// A port on Windows is the system's own COMn, never a link of the Config folder.
+std::string BrokenLinkText(const std::string&) {
+    return {};
+}
+
 // "COM3 \Device\Serial2" for each port the system lists.
 std::vector<std::string> SerialDevicesPresent(const std::string&) {
     std::vector<std::string> devices;
