@@ -182,9 +182,11 @@ class Composer {
             Refuse(path, "is not an object");
             return false;
         }
-        for (const auto& [key, member] : value.items())
+        for (const auto& item : value.items()) {
+            const std::string& key = item.key();
             if (std::none_of(keys.begin(), keys.end(), [&](const char* k) { return key == k; }))
                 Refuse(At(path, key), "is not a member of the description");
+        }
         return true;
     }
 
@@ -221,13 +223,16 @@ class Composer {
         const std::string where = At(path, key);
         const bool number = member->is_number_integer();
         const int64_t pid = number ? Signed(*member) : -1;
-        const std::string notAPid =
-            (number ? std::to_string(pid) : member->dump()) + " is not a PID (32..8190)";
-        if (pid < 0 || pid > PidNone) {
+        const std::string notAPid = (number ? std::to_string(pid) : member->dump()) + " is not a PID (" +
+                                    std::to_string(LowestPid) + ".." + std::to_string(HighestPid) + ")";
+        // A project file holds any 16-bit value (one of an earlier version of
+        // the tool may): forced, it is kept, and the check reports it.
+        if (!number || pid < INT16_MIN || pid > INT16_MAX) {
             Refuse(where, notAPid);
             return PidNone;
         }
-        if (pid == PidNone || (pid < LowestPid && !anyPid)) Refuse(where, notAPid, true);
+        if (!PidInRange(static_cast<int>(pid)) || pid == PidNone || (pid < LowestPid && !anyPid))
+            Refuse(where, notAPid, true);
         return static_cast<int16_t>(pid);
     }
 
@@ -239,8 +244,10 @@ class Composer {
     }
 
     int16_t Input(const json& object, const std::string& path) {
-        const auto input = Integer(object, path, "input", 0, InputCount, true);
-        if (input == 0) Refuse(At(path, "input"), "0 is not an input (1..8)", true);
+        // As a PID: any 16-bit value a project file may hold is kept when forced.
+        const auto input = Integer(object, path, "input", INT16_MIN, INT16_MAX, true);
+        if (input && (*input < 1 || *input > InputCount))
+            Refuse(At(path, "input"), std::to_string(*input) + " is not an input (1..8)", true);
         return static_cast<int16_t>(input.value_or(1));
     }
 

@@ -73,7 +73,8 @@ TEST(CliDescription, ComposeRefusesWithThePathAndForceLetsTheRulesPass) {
     const Case cases[] = {
         {"20", false, 65, "services[0].pmt_pid: 20 is not a PID (32..8190)"},
         {"20", true, 0, "warning: services[0].pmt_pid: 20 is not a PID (32..8190)"},
-        {"9000", true, 65, "services[0].pmt_pid: 9000 is not a PID (32..8190)"},
+        {"9000", true, 0, "warning: services[0].pmt_pid: 9000 is not a PID (32..8190)"},
+        {"70000", true, 65, "services[0].pmt_pid: 70000 is not a PID (32..8190)"},
         {"64", false, 0, ""},
     };
     for (const Case& c : cases) {

@@ -113,7 +113,8 @@ TEST(MultiplexDescription, RefusalsNameTheirPlace) {
         bool forcible;
     };
     const Case cases[] = {
-        {"/services/1/audio/1/out", 9000, "services[1].audio[1].out: 9000 is not a PID (32..8190)", false},
+        {"/services/1/audio/1/out", 9000, "services[1].audio[1].out: 9000 is not a PID (32..8190)", true},
+        {"/services/1/audio/1/out", 70000, "services[1].audio[1].out: 70000 is not a PID (32..8190)", false},
         {"/services/0/pmt_pid", 20, "services[0].pmt_pid: 20 is not a PID (32..8190)", true},
         {"/services/0/pcr/in", "x", "services[0].pcr.in: \"x\" is not a PID (32..8190)", false},
         {"/services/0/video/type", "vp9",
@@ -122,7 +123,8 @@ TEST(MultiplexDescription, RefusalsNameTheirPlace) {
          false},
         {"/services/0/name", "\u20ac",
          "services[0].name: \"\u20ac\" holds a character the device cannot carry", false},
-        {"/services/0/input", 9, "services[0].input: 9 is out of range 0..8", false},
+        {"/services/0/input", 9, "services[0].input: 9 is not an input (1..8)", true},
+        {"/services/0/input", 40000, "services[0].input: 40000 is out of range -32768..32767", false},
         {"/services/0/input", 0, "services[0].input: 0 is not an input (1..8)", true},
         {"/services/1/service_id", nullptr, "services[1].service_id: is missing", false},
         {"/services/1/colour", "red", "services[1].colour: is not a member of the description", false},
