@@ -124,26 +124,6 @@ void SerialChannel::Close() {
     connected_ = false;
 }
 
-bool SerialChannel::Connected() const {
-    return connected_;
-}
-
-int SerialChannel::ReceiveThreadCount() const {
-    return receiveThreads_;
-}
-
-void SerialChannel::SendRecord(const uint8_t* record) {
-    if (stop_) return;
-    // Open() first joins the receive thread of the lost link, so there is
-    // never more than one, and the lock outlives both.
-    if (!connected_ && !OpenAt(portName_, devicePath_)) return;
-    WriteBytes(record, LineRecordSize);
-}
-
-bool SerialChannel::TakeRecord(uint8_t* record) {
-    return ring_.Pop(record);
-}
-
 void SerialChannel::ReceiveLoop() {
     pollfd wake{wake_.Fd(), POLLIN, 0};
     // The startup wait ends early when the channel is closed.

@@ -197,24 +197,6 @@ void SerialChannel::Close() {
     connected_ = false;
 }
 
-bool SerialChannel::Connected() const {
-    return connected_;
-}
-
-int SerialChannel::ReceiveThreadCount() const {
-    return receiveThreads_;
-}
-
-void SerialChannel::SendRecord(const uint8_t* record) {
-    if (stop_) return;
-    if (!connected_ && !OpenAt(portName_, devicePath_)) return;
-    WriteBytes(record, LineRecordSize);
-}
-
-bool SerialChannel::TakeRecord(uint8_t* record) {
-    return ring_.Pop(record);
-}
-
 void SerialChannel::ReceiveLoop() {
     // The startup wait ends early when the channel is closed.
     if (::WaitForSingleObject(AsHandle(wake_), static_cast<DWORD>(options_.StartupDelayMs)) == WAIT_TIMEOUT) {
