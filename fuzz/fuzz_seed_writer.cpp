@@ -1,5 +1,5 @@
 // Writes the seed corpus of the fuzz targets into DIR/project_file,
-// DIR/readback_parse, DIR/record_cutter and DIR/capture_reader: project files of the stores the
+// DIR/project_description (the same project files), DIR/readback_parse, DIR/record_cutter and DIR/capture_reader: project files of the stores the
 // tests use, the configuration images the writer makes of them, and line
 // streams that carry those images with noise around them.
 //
@@ -126,9 +126,11 @@ int main(int argc, char** argv) {
         return 64;
     }
     const fs::path dir = argv[1];
-    const fs::path projects = dir / "project_file", images = dir / "readback_parse",
-                   lines = dir / "record_cutter", captures = dir / "capture_reader";
-    for (const fs::path& folder : {projects, images, lines, captures}) fs::create_directories(folder);
+    const fs::path projects = dir / "project_file", descriptions = dir / "project_description",
+                   images = dir / "readback_parse", lines = dir / "record_cutter",
+                   captures = dir / "capture_reader";
+    for (const fs::path& folder : {projects, descriptions, images, lines, captures})
+        fs::create_directories(folder);
 
     std::vector<std::pair<std::string, std::unique_ptr<ConfigStore>>> stores;
     stores.emplace_back("zero", test::ZeroStore());
@@ -148,7 +150,7 @@ int main(int argc, char** argv) {
     };
     const Bytes noise(300, 0x00);
     for (const auto& [name, store] : stores) {
-        write(projects / (name + ".MUX"), StoreBytes(*store));
+        for (const fs::path& folder : {projects, descriptions}) write(folder / (name + ".MUX"), StoreBytes(*store));
         if (ImageLimitViolation(*store)) continue;
         const Bytes image = BuildConfigImage(*store, 7);
         for (uint8_t mode = 0; mode < 3; ++mode)
