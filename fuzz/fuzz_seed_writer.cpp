@@ -1,7 +1,7 @@
 // Writes the seed corpus of the fuzz targets into DIR/project_file,
-// DIR/project_description (the same project files), DIR/readback_parse, DIR/record_cutter and DIR/capture_reader: project files of the stores the
-// tests use, the configuration images the writer makes of them, and line
-// streams that carry those images with noise around them.
+// DIR/project_description (the same project files), DIR/readback_parse, DIR/record_cutter and
+// DIR/capture_reader: project files of the stores the tests use, the configuration images the writer makes of
+// them, and line streams that carry those images with noise around them.
 //
 // Usage: fuzz_seed_writer DIR
 #include <cstdint>
@@ -150,7 +150,8 @@ int main(int argc, char** argv) {
     };
     const Bytes noise(300, 0x00);
     for (const auto& [name, store] : stores) {
-        for (const fs::path& folder : {projects, descriptions}) write(folder / (name + ".MUX"), StoreBytes(*store));
+        for (const fs::path& folder : {projects, descriptions})
+            write(folder / (name + ".MUX"), StoreBytes(*store));
         if (ImageLimitViolation(*store)) continue;
         const Bytes image = BuildConfigImage(*store, 7);
         for (uint8_t mode = 0; mode < 3; ++mode)

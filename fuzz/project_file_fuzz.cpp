@@ -30,7 +30,9 @@ namespace {
 struct Tally {
     long Accepted = 0;
     long RoundTrips = 0;
-    ~Tally() { std::fprintf(stderr, "tally: %ld files accepted, %ld round trips compared\n", Accepted, RoundTrips); }
+    ~Tally() {
+        std::fprintf(stderr, "tally: %ld files accepted, %ld round trips compared\n", Accepted, RoundTrips);
+    }
 } tally;
 
 } // namespace

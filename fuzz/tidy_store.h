@@ -31,7 +31,7 @@ inline int16_t TidyPid(int pid) {
 // Output PIDs taken so far, with their source (input, input PID); a
 // generated table's source is {0, -1}.
 class OutputPids {
-public:
+  public:
     static constexpr std::pair<int, int> Generated{0, -1};
 
     // True when `pid` may carry `source`; it is then taken.
@@ -47,7 +47,7 @@ public:
     }
     std::pair<int, int> SourceOn(int pid) const { return taken_.at(pid); }
 
-private:
+  private:
     std::map<int, std::pair<int, int>> taken_;
 };
 
